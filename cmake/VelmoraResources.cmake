@@ -1,0 +1,29 @@
+# velmora_resource_module(<output.res> STRINGS <file> LANGUAGE <id>
+#                         [FILE_VERSION <a.b.c.d>] [VALUES_FILE <file>]
+#                         [VALUES <name=text>...] [CPP <output.cpp>])
+#
+# Compiles a string table and version values into a resource module file and,
+# with CPP, into a source file that embeds the module in a program.
+function(velmora_resource_module output)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "STRINGS;LANGUAGE;FILE_VERSION;VALUES_FILE;CPP" "VALUES")
+  if(NOT ARG_FILE_VERSION)
+    set(ARG_FILE_VERSION ${PROJECT_VERSION})
+  endif()
+  set(command $<TARGET_FILE:velmora-rc> --output ${output} --strings ${ARG_STRINGS}
+      --language ${ARG_LANGUAGE} --file-version ${ARG_FILE_VERSION})
+  set(depends velmora-rc ${ARG_STRINGS})
+  set(outputs ${output})
+  if(ARG_VALUES_FILE)
+    list(APPEND command --values ${ARG_VALUES_FILE})
+    list(APPEND depends ${ARG_VALUES_FILE})
+  endif()
+  foreach(value IN LISTS ARG_VALUES)
+    list(APPEND command --value "${value}")
+  endforeach()
+  if(ARG_CPP)
+    list(APPEND command --cpp ${ARG_CPP})
+    list(APPEND outputs ${ARG_CPP})
+  endif()
+  add_custom_command(OUTPUT ${outputs} COMMAND ${command} DEPENDS ${depends} VERBATIM
+                     COMMENT "Compiling resource module ${output}")
+endfunction()

@@ -1,0 +1,55 @@
+#include "WIN_LanguageModule.h"
+
+#include <memory>
+
+#include "GLO_Text.h"
+#include "WIN_Error.h"
+#include "WIN_ResourceString.h"
+#include "WIN_VersionInfo.h"
+
+namespace win {
+namespace {
+
+// The program path without its extension: /opt/velmora/bin/velmora.
+std::u16string ModuleBase(const std::u16string& path)
+{
+  std::size_t slash = path.rfind(u'/');
+  std::size_t dot = path.rfind(u'.');
+  if (dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash)) return path.substr(0, dot);
+  return path;
+}
+
+std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::u16string& base)
+{
+  for (const auto& abbreviation : WIN_LanguageModuleCandidates()) {
+    try {
+      return WIN_LoadModule(base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res");
+    } catch (const Error_t&) {
+      // Not there or not a module: try the next language.
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool WIN_LoadLanguageModule(const ShowError_t& showError)
+{
+  try {
+    // Kept for the whole run once selected, like a loaded library.
+    static std::unique_ptr<ResourceModule_t> taken;
+    auto module = FirstModuleThatLoads(ModuleBase(WIN_GetModulePath(WIN_GetMainModule())));
+    if (!WIN_SetResourceModule(module.get())) {
+      showError(u"Incorrect language dll file.  Please reinstall " + VersionInfo_t::Get().ProductName() + u".");
+      return false;
+    }
+    if (module) taken = std::move(module);
+    return true;
+  } catch (...) {
+    showError(u"There was an error initializing this Telvan application.\nPlease contact Customer Support for "
+              u"assistance.");
+    return false;
+  }
+}
+
+}  // namespace win

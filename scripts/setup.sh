@@ -1,0 +1,35 @@
+#!/bin/sh
+# Installs every Debian package Velmora needs to build, test and run, and the
+# locales its tests pin. Safe to run again; quiet unless something fails.
+set -eu
+
+packages="
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libxerces-c-dev libisal-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  dosfstools fusefat mtools
+  locales
+"
+locales="en_US.UTF-8 de_DE.UTF-8 en_GB.UTF-8 fr_FR.UTF-8"
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "setup: installing$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  # shellcheck disable=SC2086
+  $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
+for l in $locales; do
+  name=${l%.UTF-8}
+  if ! locale -a 2>/dev/null | grep -qix "$name.utf8"; then
+    $sudo localedef -i "$name" -f UTF-8 "$l"
+  fi
+done
