@@ -68,19 +68,22 @@ char16_t FromSingleByte(unsigned char byte, CodePage_t codePage)
   }
 }
 
-// Decodes one UTF-8 sequence; a malformed, overlong or truncated one yields
-// U+FFFD for its first byte.
+// Decodes one UTF-8 sequence. A malformed one yields U+FFFD for its lead byte
+// and the continuation bytes that were right so far (one U+FFFD for a
+// truncated sequence); an overlong form or a surrogate yields U+FFFD per byte.
 char32_t NextUtf8(std::string_view text, std::size_t& i)
 {
   auto byte = static_cast<unsigned char>(text[i++]);
   if (byte < 0x80) return byte;
   std::size_t length = (byte >> 5) == 6 ? 2 : (byte >> 4) == 14 ? 3 : (byte >> 3) == 30 ? 4 : 0;
-  if (length == 0 || i - 1 + length > text.size()) return Replacement;
+  if (length == 0) return Replacement;
   char32_t c = byte & (0x7F >> length);
   for (std::size_t k = 1; k < length; ++k) {
-    auto next = static_cast<unsigned char>(text[i - 1 + k]);
-    if ((next >> 6) != 2) return Replacement;
-    c = (c << 6) | (next & 0x3F);
+    if (i - 1 + k >= text.size() || (static_cast<unsigned char>(text[i - 1 + k]) >> 6) != 2) {
+      i += k - 1;
+      return Replacement;
+    }
+    c = (c << 6) | (static_cast<unsigned char>(text[i - 1 + k]) & 0x3F);
   }
   constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
   if (c < smallest[length] || c > 0x10FFFF || IsSurrogate(c)) return Replacement;

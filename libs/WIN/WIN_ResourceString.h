@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "GLO_Exception.h"
 #include "WIN_ResourceModule.h"
 
 namespace win {

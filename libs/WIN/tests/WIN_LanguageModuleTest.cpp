@@ -1,1 +1,73 @@
+#include "WIN_LanguageModule.h"
+
 #include <gtest/gtest.h>
+
+#include "ScopedEnvironment.h"
+#include "WIN_ResourceString.h"
+
+namespace {
+
+class LanguageModuleTest : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) environment.Clear(name);
+  }
+  void TearDown() override { win::WIN_SetResourceModule(nullptr); }
+
+  // Loads as start-up does and keeps what it would have shown.
+  bool Load()
+  {
+    shown.clear();
+    return win::WIN_LoadLanguageModule([this](const std::u16string& text) { shown.push_back(text); });
+  }
+
+  vtest::ScopedEnvironment environment;
+  std::vector<std::u16string> shown;
+};
+
+TEST_F(LanguageModuleTest, CandidatesFollowTheLocaleVariables)
+{
+  environment.Set("LANGUAGE", "de_AT:fr").Set("LC_ALL", "en_GB.UTF-8").Set("LANG", "C.UTF-8");
+  auto candidates = win::WIN_LanguageModuleCandidates();
+  ASSERT_GE(candidates.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(candidates.begin(), candidates.begin() + 5),
+            (std::vector<std::string>{"DEA", "DEU", "FRA", "ENG", "ENU"}));
+  EXPECT_EQ(candidates.back(), "LOC");
+}
+
+TEST_F(LanguageModuleTest, WithoutLocaleVariablesOnlyTheMachineLocaleAndLocRemain)
+{
+  auto candidates = win::WIN_LanguageModuleCandidates();
+  EXPECT_LE(candidates.size(), 3u);
+  EXPECT_EQ(candidates.back(), "LOC");
+}
+
+TEST_F(LanguageModuleTest, AModuleOfTheUsersLanguageIsSelected)
+{
+  environment.Set("LANG", "de_AT.UTF-8");
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(shown.empty());
+  const auto& module = win::WIN_GetResourceModule();
+  EXPECT_EQ(module.LanguageId(), 1031);
+  EXPECT_EQ(module.Path(), win::WIN_GetModulePath(win::WIN_GetMainModule()) + u"DEU.res");
+  EXPECT_EQ(win::ResourceString_t(4003, GLO_HERE).Text(), u"%1$@ Minute(n)");
+}
+
+TEST_F(LanguageModuleTest, AModuleOfAnotherVersionStopsStartUp)
+{
+  environment.Set("LC_MESSAGES", "fr_FR.UTF-8");
+  EXPECT_FALSE(Load());
+  EXPECT_EQ(shown, std::vector<std::u16string>{u"Incorrect language dll file.  Please reinstall Velmora."});
+}
+
+TEST_F(LanguageModuleTest, WithoutAModuleTheProgramsOwnIsUsed)
+{
+  environment.Set("LANGUAGE", "ja_JP").Set("LANG", "it_IT.UTF-8");
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(&win::WIN_GetResourceModule(), &win::WIN_GetMainModule());
+  EXPECT_EQ(win::ResourceString_t(4003, GLO_HERE).Text(), u"%1$@ minute(s)");
+}
+
+}  // namespace

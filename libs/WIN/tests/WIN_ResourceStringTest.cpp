@@ -1,1 +1,135 @@
+#include "WIN_ResourceString.h"
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "GLO_Exception.h"
+#include "WIN_Error.h"
+#include "WIN_TimeSpanText.h"
+
+namespace {
+
+// The German test module, built beside this program.
+std::unique_ptr<win::ResourceModule_t> GermanModule()
+{
+  return win::WIN_LoadModule(win::WIN_GetModulePath(win::WIN_GetMainModule()) + u"DEU.res");
+}
+
+using Arguments = std::vector<std::u16string>;
+
+class ResourceStringTest : public testing::Test {
+protected:
+  void SetUp() override { win::WIN_SetResourceModule(nullptr); }
+  void TearDown() override { win::WIN_SetResourceModule(nullptr); }
+};
+
+TEST_F(ResourceStringTest, LoadsTheProgramsOwnTexts)
+{
+  const std::pair<std::uint32_t, const char16_t*> cases[] = {
+    {4002, u"%1$@ hour(s), %2$@ minute(s)"},
+    {4007, u"%1$@ s"},
+    {5090, u"%1$@ to %2$@"},
+    {5602, u"%1$@ cannot start the error reporting application.  Please reinstall %1$@."},
+    {11801, u"The input file is corrupted, please get a new copy of the file and try again."},
+  };
+  for (const auto& [id, text] : cases) {
+    const win::ResourceString_t string(id, GLO_HERE);
+    EXPECT_EQ(string.Id(), id);
+    EXPECT_EQ(string.Text(), text) << id;
+  }
+}
+
+TEST_F(ResourceStringTest, FormatsWithItsArguments)
+{
+  EXPECT_EQ(win::ResourceString_t(4002, GLO_HERE).Format(Arguments{u"2", u"15"}, GLO_HERE), u"2 hour(s), 15 minute(s)");
+  EXPECT_EQ(win::ResourceString_t(5090, GLO_HERE).Format(Arguments{u"b", u"a"}, GLO_HERE), u"b to a");
+  EXPECT_EQ(win::ResourceString_t(5602, GLO_HERE).Format(u"Velmora", GLO_HERE),
+            u"Velmora cannot start the error reporting application.  Please reinstall Velmora.");
+  EXPECT_THROW(win::ResourceString_t(4003, GLO_HERE).Format(Arguments{u"1", u"2"}, GLO_HERE), glo::Assert_t);
+}
+
+TEST_F(ResourceStringTest, AMissingEntryFailsAtTheRequestersSite)
+{
+  try {
+    win::ResourceString_t(59999, "Requester.cpp", 321);
+    FAIL() << "no exception";
+  } catch (const win::Error_t& error) {
+    EXPECT_EQ(error.Code(), std::uint32_t(ENOMSG));
+    EXPECT_EQ(error.SourceFile(), "Requester.cpp");
+    EXPECT_EQ(error.SourceLine(), 321);
+  }
+}
+
+TEST_F(ResourceStringTest, ALongEntryLoadsWhole)
+{
+  auto german = GermanModule();
+  ASSERT_TRUE(win::WIN_SetResourceModule(german.get()));
+  const win::ResourceString_t string(60000, GLO_HERE);
+  EXPECT_EQ(string.Text().size(), 300u);
+  EXPECT_EQ(string.Text().substr(0, 19), u"Dieser Eintrag ist ");
+  EXPECT_EQ(string.Text().substr(289), u"\u00E4\u00F6\u00FC \u00DF, Ende");
+}
+
+TEST_F(ResourceStringTest, AModuleOfAnotherVersionIsRefused)
+{
+  auto german = GermanModule();
+  ASSERT_TRUE(win::WIN_SetResourceModule(german.get()));
+  auto french = win::WIN_LoadModule(win::WIN_GetModulePath(win::WIN_GetMainModule()) + u"FRA.res");
+  EXPECT_FALSE(win::WIN_SetResourceModule(french.get()));
+  EXPECT_EQ(&win::WIN_GetResourceModule(), german.get());
+  EXPECT_TRUE(win::WIN_SetResourceModule(&win::WIN_GetMainModule()));
+  EXPECT_EQ(&win::WIN_GetResourceModule(), &win::WIN_GetMainModule());
+}
+
+TEST_F(ResourceStringTest, TimeSpanTexts)
+{
+  struct Case {
+    double seconds;
+    const char16_t* longText;
+    const char16_t* shortText;
+  };
+  const Case cases[] = {
+    {3599, u"1 hour(s), 0 minute(s)", u"1 h, 0 min"},
+    {3661, u"1 hour(s), 2 minute(s)", u"1 h, 2 min"},
+    {61, u"2 minute(s)", u"2 min"},
+    {60, u"2 minute(s)", u"2 min"},
+    {59, u"59 second(s)", u"59 s"},
+    {0, u"0 second(s)", u"0 s"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(win::LongText(glo::TimeSpan_t(c.seconds)), c.longText) << c.seconds;
+    EXPECT_EQ(win::ShortText(glo::TimeSpan_t(c.seconds)), c.shortText) << c.seconds;
+  }
+}
+
+TEST_F(ResourceStringTest, TextsFollowTheSelectedLanguage)
+{
+  auto german = GermanModule();
+  ASSERT_TRUE(win::WIN_SetResourceModule(german.get()));
+  EXPECT_EQ(win::LongText(glo::TimeSpan_t(5400)), u"1 Stunde(n), 31 Minute(n)");
+  EXPECT_EQ(win::LongText(glo::TimeSpan_t(61)), u"2 Minute(n)");
+}
+
+TEST(ResourceModule, MalformedBytesAreRefused)
+{
+  const std::vector<std::vector<unsigned char>> cases = {
+    {},
+    {'V', 'R', 'E', 'X'},
+    {'V', 'R', 'E', 'S'},                                  // no version record
+    {'V', 'R', 'E', 'S', 20, 0, 0, 0, 'V', 1, 0},         // record runs past the end
+    {'V', 'R', 'E', 'S', 3, 0, 0, 0, 'V', 1, 0, 0},       // version record too short
+    // a string of an odd number of bytes
+    {'V', 'R', 'E', 'S', 10, 0, 0, 0, 'V', 1, 0, 0, 0, 0, 0, 0, 0, 9, 4, 5, 0, 0, 0, 'S', 1, 0, 0, 0, 'x'},
+  };
+  for (const auto& bytes : cases) {
+    try {
+      win::ResourceModule_t module(u"bad.res", bytes);
+      ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
+    } catch (const win::Error_t& error) {
+      EXPECT_EQ(error.Code(), std::uint32_t(ENOEXEC));
+    }
+  }
+}
+
+}  // namespace
