@@ -61,9 +61,10 @@ locale_t MakeLocale(LocaleId_t id)
 locale_t GLO_PosixLocale(LocaleId_t locale)
 {
   static std::mutex guard;
-  static std::map<LocaleId_t, locale_t> made;
+  // Never destroyed: text operations may still run while statics go away.
+  static auto* made = new std::map<LocaleId_t, locale_t>;
   std::lock_guard lock(guard);
-  auto [it, inserted] = made.try_emplace(locale, nullptr);
+  auto [it, inserted] = made->try_emplace(locale, nullptr);
   if (inserted) it->second = MakeLocale(locale);
   return it->second;
 }
