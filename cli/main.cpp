@@ -73,7 +73,7 @@ int main(int argc, char** argv)
 {
   try {
     const bool languageReady =
-      win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << Utf8(text) << '\n'; });
+        win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << Utf8(text) << '\n'; });
     if (!languageReady) return Failure;
     return Run(std::vector<std::string_view>(argv + 1, argv + argc));
   } catch (const glo::Exception_t& error) {

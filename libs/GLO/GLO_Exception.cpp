@@ -18,7 +18,7 @@ void GLO_SetExceptionTrace(ExceptionTrace_t trace) noexcept
 }
 
 Exception_t::Exception_t(const char* file, unsigned line, std::u16string message, std::string subId)
-  : message_(std::move(message)), subId_(std::move(subId)), file_(file), line_(static_cast<std::uint16_t>(line))
+    : message_(std::move(message)), subId_(std::move(subId)), file_(file), line_(static_cast<std::uint16_t>(line))
 {
   if (auto trace = exceptionTrace.load()) trace(file, line_, message_);
 }
@@ -40,12 +40,12 @@ Assert_t::Assert_t(const char* file, unsigned line) : Exception_t(file, line, {}
 }
 
 InvalidInput_t::InvalidInput_t(std::u16string userText, const char* file, unsigned line)
-  : Exception_t(file, line, {}, {}), userText_(std::move(userText))
+    : Exception_t(file, line, {}, {}), userText_(std::move(userText))
 {
 }
 
 OutOfRange_t::OutOfRange_t(const char* file, unsigned line, std::u16string message)
-  : Exception_t(file, line, std::move(message), {})
+    : Exception_t(file, line, std::move(message), {})
 {
 }
 

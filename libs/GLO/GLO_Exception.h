@@ -18,15 +18,15 @@ namespace glo {
 using StackTrace_t = std::vector<std::uint32_t>;
 
 class ExceptionBase_t : public std::exception {
-public:
+ public:
   const StackTrace_t& StackTrace() const noexcept { return stackTrace_; }
 
-protected:
+ protected:
   StackTrace_t stackTrace_;
 };
 
 class Exception_t : public ExceptionBase_t {
-public:
+ public:
   // Writes the "Error: " line of the debug trace.
   Exception_t(const char* file, unsigned line, std::u16string message, std::string subId);
 
@@ -39,40 +39,40 @@ public:
   const std::u16string& Message() const noexcept { return message_; }
   const std::string& SubId() const noexcept { return subId_; }
 
-protected:
+ protected:
   std::u16string message_;
   std::string subId_;
 
-private:
+ private:
   std::string file_;
   std::uint16_t line_;
 };
 
 // A failed consistency check: a program fault, never a user's mistake.
 class Assert_t : public Exception_t {
-public:
+ public:
   Assert_t(const char* file, unsigned line);
 };
 
 // A user-facing input error; its text is shown as it stands.
 class InvalidInput_t : public Exception_t {
-public:
+ public:
   InvalidInput_t(std::u16string userText, const char* file, unsigned line);
   const std::u16string& UserText() const noexcept { return userText_; }
 
-private:
+ private:
   std::u16string userText_;
 };
 
 // A value that does not fit where it has to go.
 class OutOfRange_t : public Exception_t {
-public:
+ public:
   OutOfRange_t(const char* file, unsigned line, std::u16string message = {});
 };
 
 // A stop request: the normal end of a cancelled operation.
 class Terminate_t : public Exception_t {
-public:
+ public:
   Terminate_t(const char* file, unsigned line);
 };
 

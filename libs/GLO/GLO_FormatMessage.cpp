@@ -12,7 +12,7 @@ std::u16string GLO_FormatMessage(const std::u16string& text, const std::vector<s
   static const std::u16string digits = u"123456789";
   std::u16string result = text;
   std::bitset<9> used;
-  for (std::size_t i = result.find(u"$@"); i != std::u16string::npos; ) {
+  for (std::size_t i = result.find(u"$@"); i != std::u16string::npos;) {
     GLO_Assert(i >= 2 && result[i - 2] == u'%', file, line);
     std::size_t k = digits.find(result[i - 1]);
     GLO_Assert(k != std::u16string::npos && k < arguments.size(), file, line);

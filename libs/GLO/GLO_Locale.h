@@ -32,9 +32,6 @@ std::optional<std::string> GLO_LocaleAbbreviation(LocaleId_t locale);
 // when it has none.
 std::string GLO_SystemLocaleName();
 
-// The locale id of the user's locale environment, asked once and remembered.
-LocaleId_t GLO_UserDefaultLocaleId();
-
 // Case-insensitive equality under the locale's casing rules.
 bool GLO_NoCase(LocaleId_t locale, std::u16string_view left, std::u16string_view right);
 

@@ -13,17 +13,20 @@ constexpr char16_t Replacement = 0xFFFD;
 
 // Code page 1252 at 0x80 to 0x9F; the five bytes it leaves undefined map to
 // the C1 controls of the same value, as the system's own table does.
-constexpr std::array<char16_t, 32> Western80 = {
-  0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-  0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-  0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> Western80 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 [[noreturn]] void UnknownCodePage(CodePage_t codePage)
 {
   throw OutOfRange_t(GLO_HERE, u"Unknown code page " + GLO_Decimal(codePage));
 }
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c < 0xE000; }
+bool IsSurrogate(char32_t c)
+{
+  return c >= 0xD800 && c < 0xE000;
+}
 
 void AppendUtf8(std::string& out, char32_t c)
 {
@@ -48,8 +51,10 @@ void AppendUtf8(std::string& out, char32_t c)
 char ToSingleByte(char32_t c, CodePage_t codePage)
 {
   switch (codePage) {
-    case CodePageAscii: return c < 0x80 ? static_cast<char>(c) : DefaultChar;
-    case CodePageLatin1: return c < 0x100 ? static_cast<char>(c) : DefaultChar;
+    case CodePageAscii:
+      return c < 0x80 ? static_cast<char>(c) : DefaultChar;
+    case CodePageLatin1:
+      return c < 0x100 ? static_cast<char>(c) : DefaultChar;
     default:
       if (c < 0x80 || (c >= 0xA0 && c < 0x100)) return static_cast<char>(c);
       for (std::size_t k = 0; k < Western80.size(); ++k)
@@ -62,9 +67,12 @@ char16_t FromSingleByte(unsigned char byte, CodePage_t codePage)
 {
   if (byte < 0x80) return byte;
   switch (codePage) {
-    case CodePageAscii: return DefaultChar;
-    case CodePageLatin1: return byte;
-    default: return byte < 0xA0 ? Western80[byte - 0x80] : byte;
+    case CodePageAscii:
+      return DefaultChar;
+    case CodePageLatin1:
+      return byte;
+    default:
+      return byte < 0xA0 ? Western80[byte - 0x80] : byte;
   }
 }
 
@@ -132,8 +140,10 @@ std::string GLO_ToNarrow(std::u16string_view text, CodePage_t codePage)
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     char32_t c = GLO_NextCodePoint(text, i);
-    if (codePage == CodePageUtf8) AppendUtf8(out, c);
-    else out += ToSingleByte(c, codePage);
+    if (codePage == CodePageUtf8)
+      AppendUtf8(out, c);
+    else
+      out += ToSingleByte(c, codePage);
   }
   return out;
 }
@@ -144,8 +154,10 @@ std::u16string GLO_ToWide(std::string_view text, CodePage_t codePage)
   std::u16string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    if (codePage == CodePageUtf8) GLO_AppendCodePoint(out, NextUtf8(text, i));
-    else out += FromSingleByte(static_cast<unsigned char>(text[i++]), codePage);
+    if (codePage == CodePageUtf8)
+      GLO_AppendCodePoint(out, NextUtf8(text, i));
+    else
+      out += FromSingleByte(static_cast<unsigned char>(text[i++]), codePage);
   }
   return out;
 }

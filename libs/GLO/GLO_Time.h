@@ -9,7 +9,7 @@ namespace glo {
 // A duration in seconds; negative spans are allowed. Its eight bytes are what
 // the settings store for a span.
 class TimeSpan_t {
-public:
+ public:
   constexpr TimeSpan_t() = default;
   constexpr explicit TimeSpan_t(double seconds) : seconds_(seconds) {}
   constexpr double Seconds() const { return seconds_; }
@@ -27,13 +27,13 @@ public:
 
   friend constexpr bool operator==(TimeSpan_t, TimeSpan_t) = default;
 
-private:
+ private:
   double seconds_ = 0;
 };
 
 // A point in time: 32-bit signed seconds since 1970-01-01 00:00:00 UTC.
 class Time_t {
-public:
+ public:
   constexpr Time_t() = default;
   constexpr explicit Time_t(std::int32_t seconds) : seconds_(seconds) {}
   constexpr std::int32_t Seconds() const { return seconds_; }
@@ -52,7 +52,7 @@ public:
 
   friend constexpr auto operator<=>(Time_t, Time_t) = default;
 
-private:
+ private:
   std::int32_t seconds_ = 0;
 };
 

@@ -15,12 +15,12 @@ constexpr std::uint16_t UsEnglish = 1033;
 Error_t::Error_t(const char* file, unsigned line) : Error_t(file, line, static_cast<std::uint32_t>(errno)) {}
 
 Error_t::Error_t(const char* file, unsigned line, std::uint32_t code)
-  : glo::Exception_t(file, line, WIN_GetWindowsErrorText(code), std::to_string(code)), code_(code)
+    : glo::Exception_t(file, line, WIN_GetWindowsErrorText(code), std::to_string(code)), code_(code)
 {
 }
 
 Error_t::Error_t(const char* file, unsigned line, std::uint32_t code, const std::u16string& path)
-  : glo::Exception_t(file, line, WIN_GetWindowsErrorText(code) + u"Path: " + path, std::to_string(code)), code_(code)
+    : glo::Exception_t(file, line, WIN_GetWindowsErrorText(code) + u"Path: " + path, std::to_string(code)), code_(code)
 {
 }
 
@@ -30,12 +30,12 @@ std::u16string Error_t::SystemText() const
 }
 
 FileError_t::FileError_t(const char* file, unsigned line, const std::u16string& path)
-  : Error_t(file, line, static_cast<std::uint32_t>(errno), path)
+    : Error_t(file, line, static_cast<std::uint32_t>(errno), path)
 {
 }
 
 DeviceNotReadyError_t::DeviceNotReadyError_t(const char* file, unsigned line, std::u16string path, std::uint32_t code)
-  : Error_t(file, line, code, path), path_(std::move(path))
+    : Error_t(file, line, code, path), path_(std::move(path))
 {
 }
 

@@ -12,7 +12,7 @@ namespace win {
 // in decimal and the message reads "System Error Code: ", the code, a line
 // end and the system's text with its line end.
 class Error_t : public glo::Exception_t {
-public:
+ public:
   // Takes errno, read before anything else runs.
   Error_t(const char* file, unsigned line);
   Error_t(const char* file, unsigned line, std::uint32_t code);
@@ -21,27 +21,27 @@ public:
   // The system's text for the code in the application's language.
   std::u16string SystemText() const;
 
-protected:
+ protected:
   // The message gets "Path: " and the path appended.
   Error_t(const char* file, unsigned line, std::uint32_t code, const std::u16string& path);
 
-private:
+ private:
   std::uint32_t code_;
 };
 
 // A failed file operation on a path (errno).
 class FileError_t : public Error_t {
-public:
+ public:
   FileError_t(const char* file, unsigned line, const std::u16string& path);
 };
 
 // A drive without its medium, such as a card reader without a card.
 class DeviceNotReadyError_t : public Error_t {
-public:
+ public:
   DeviceNotReadyError_t(const char* file, unsigned line, std::u16string path, std::uint32_t code);
   const std::u16string& Path() const noexcept { return path_; }
 
-private:
+ private:
   std::u16string path_;
 };
 

@@ -6,7 +6,7 @@
 namespace win {
 
 class Handle_t {
-public:
+ public:
   Handle_t() = default;
   explicit Handle_t(int fd) noexcept : fd_(fd) {}
   Handle_t(Handle_t&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -22,7 +22,7 @@ public:
   // Closes the descriptor held, if any, and holds the given one.
   void Reset(int fd = -1) noexcept;
 
-private:
+ private:
   int fd_ = -1;
 };
 

@@ -46,8 +46,9 @@ bool WIN_LoadLanguageModule(const ShowError_t& showError)
     if (module) taken = std::move(module);
     return true;
   } catch (...) {
-    showError(u"There was an error initializing this Telvan application.\nPlease contact Customer Support for "
-              u"assistance.");
+    showError(
+        u"There was an error initializing this Telvan application.\nPlease contact Customer Support for "
+        u"assistance.");
     return false;
   }
 }

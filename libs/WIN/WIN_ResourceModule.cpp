@@ -11,7 +11,7 @@ namespace {
 
 // Reads little-endian fields from the bytes; any overrun marks it bad.
 class Reader {
-public:
+ public:
   explicit Reader(std::span<const unsigned char> bytes) : bytes_(bytes) {}
 
   bool Ok() const { return ok_; }
@@ -42,7 +42,7 @@ public:
     return text;
   }
 
-private:
+ private:
   bool Has(std::size_t size)
   {
     if (ok_ && bytes_.size() - position_ < size) ok_ = false;

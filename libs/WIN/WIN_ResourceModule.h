@@ -25,7 +25,7 @@ struct FileVersion_t {
 // (four version parts, the language id, then pairs of NUL-terminated UTF-8
 // name and value), then string records 'S' (32-bit id, UTF-16LE text).
 class ResourceModule_t {
-public:
+ public:
   // Parses the bytes; malformed bytes raise Error_t (ENOEXEC).
   ResourceModule_t(std::u16string path, std::span<const unsigned char> bytes);
   ResourceModule_t(const ResourceModule_t&) = delete;
@@ -40,7 +40,7 @@ public:
   // A string-table text by id; absent when the table has none.
   std::optional<std::u16string> String(std::uint32_t id) const;
 
-private:
+ private:
   std::u16string path_;
   FileVersion_t version_;
   std::uint16_t language_ = 0;

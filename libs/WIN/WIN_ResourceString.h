@@ -22,7 +22,7 @@ bool WIN_SetResourceModule(const ResourceModule_t* module);
 // A string-table text, loaded when built. A missing or empty entry raises
 // Error_t (ENOMSG) at the requester's site.
 class ResourceString_t {
-public:
+ public:
   ResourceString_t(std::uint32_t id, const char* file, unsigned line);
   ResourceString_t(const ResourceString_t&) = delete;
   ResourceString_t& operator=(const ResourceString_t&) = delete;
@@ -34,7 +34,7 @@ public:
   std::u16string Format(const std::vector<std::u16string>& arguments, const char* file, unsigned line) const;
   std::u16string Format(const std::u16string& argument, const char* file, unsigned line) const;
 
-private:
+ private:
   std::uint32_t id_;
   std::u16string text_;
 };

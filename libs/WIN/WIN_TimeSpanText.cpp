@@ -12,8 +12,10 @@ std::u16string Text(glo::TimeSpan_t span, std::uint32_t hoursId, std::uint32_t m
 {
   const auto parts = span.TextParts();
   if (parts.hours != 0)
-    return ResourceString_t(hoursId, GLO_HERE).Format({glo::GLO_Decimal(parts.hours), glo::GLO_Decimal(parts.minutes)}, GLO_HERE);
-  if (parts.minutes != 0) return ResourceString_t(minutesId, GLO_HERE).Format(glo::GLO_Decimal(parts.minutes), GLO_HERE);
+    return ResourceString_t(hoursId, GLO_HERE)
+        .Format({glo::GLO_Decimal(parts.hours), glo::GLO_Decimal(parts.minutes)}, GLO_HERE);
+  if (parts.minutes != 0)
+    return ResourceString_t(minutesId, GLO_HERE).Format(glo::GLO_Decimal(parts.minutes), GLO_HERE);
   return ResourceString_t(secondsId, GLO_HERE).Format(glo::GLO_Decimal(parts.seconds), GLO_HERE);
 }
 

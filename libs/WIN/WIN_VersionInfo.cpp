@@ -17,17 +17,17 @@ std::u16string FileMetaData_t::GetString(const std::string& name) const
 }
 
 VersionInfo_t::VersionInfo_t(const FileMetaData_t& metaData)
-  : buildDate_(metaData.GetString("BuildDate")),
-    buildTime_(metaData.GetString("BuildTime")),
-    builder_(metaData.GetString("Builder")),
-    fileVersion_(metaData.FixedFileVersion()),
-    productName_(metaData.GetString("ProductName")),
-    internalName_(metaData.GetString("InternalName")),
-    partNumber_(metaData.GetString("PartNumber")),
-    betaContact_(metaData.GetString("BetaEmail")),
-    className_(metaData.GetString("ClassNameGuid")),
-    buildType_(metaData.GetString("BuildType")),
-    legalNotice_(metaData.GetString("LegalCopyright"))
+    : buildDate_(metaData.GetString("BuildDate")),
+      buildTime_(metaData.GetString("BuildTime")),
+      builder_(metaData.GetString("Builder")),
+      fileVersion_(metaData.FixedFileVersion()),
+      productName_(metaData.GetString("ProductName")),
+      internalName_(metaData.GetString("InternalName")),
+      partNumber_(metaData.GetString("PartNumber")),
+      betaContact_(metaData.GetString("BetaEmail")),
+      className_(metaData.GetString("ClassNameGuid")),
+      buildType_(metaData.GetString("BuildType")),
+      legalNotice_(metaData.GetString("LegalCopyright"))
 {
 }
 

@@ -13,7 +13,7 @@ namespace win {
 // The version values of one module file: a language module, or a program
 // whose resources are compiled into it.
 class FileMetaData_t {
-public:
+ public:
   // Raises FileError_t when the file cannot be read, Error_t when it holds no
   // version information.
   explicit FileMetaData_t(const std::u16string& path);
@@ -24,13 +24,13 @@ public:
   // A value such as "ProductName"; a missing one raises Error_t (ENODATA).
   std::u16string GetString(const std::string& name) const;
 
-private:
+ private:
   std::unique_ptr<ResourceModule_t> module_;
 };
 
 // What the program says of itself: its version values and build stamp.
 class VersionInfo_t {
-public:
+ public:
   // Any missing value raises Error_t.
   explicit VersionInfo_t(const FileMetaData_t& metaData);
   VersionInfo_t(const VersionInfo_t&) = delete;
@@ -64,7 +64,7 @@ public:
   // "(builder)", for internal builds only.
   std::optional<std::u16string> BuilderText() const;
 
-private:
+ private:
   std::u16string buildDate_, buildTime_, builder_;
   FileVersion_t fileVersion_;
   std::u16string productName_, internalName_, partNumber_, betaContact_, className_, buildType_, legalNotice_;

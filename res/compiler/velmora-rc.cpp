@@ -55,15 +55,31 @@ std::vector<Entry> ReadEntries(const std::string& path)
     bool closed = false;
     for (++i; i < line.size(); ++i) {
       char c = line[i];
-      if (c == '"') { closed = true; ++i; break; }
-      if (c != '\\') { entry.text += c; continue; }
+      if (c == '"') {
+        closed = true;
+        ++i;
+        break;
+      }
+      if (c != '\\') {
+        entry.text += c;
+        continue;
+      }
       if (++i == line.size()) break;
       switch (line[i]) {
-        case 'n': entry.text += '\n'; break;
-        case 't': entry.text += '\t'; break;
-        case '"': entry.text += '"'; break;
-        case '\\': entry.text += '\\'; break;
-        default: Fail(where, std::string("unknown escape \\") + line[i]);
+        case 'n':
+          entry.text += '\n';
+          break;
+        case 't':
+          entry.text += '\t';
+          break;
+        case '"':
+          entry.text += '"';
+          break;
+        case '\\':
+          entry.text += '\\';
+          break;
+        default:
+          Fail(where, std::string("unknown escape \\") + line[i]);
       }
     }
     if (!closed) Fail(where, "the text is not closed");
@@ -74,11 +90,23 @@ std::vector<Entry> ReadEntries(const std::string& path)
 }
 
 class Writer {
-public:
+ public:
   void U8(std::uint8_t v) { bytes_.push_back(v); }
-  void U16(std::uint16_t v) { U8(v & 0xFF); U8(v >> 8); }
-  void U32(std::uint32_t v) { U16(v & 0xFFFF); U16(v >> 16); }
-  void Text(const std::string& v) { bytes_.insert(bytes_.end(), v.begin(), v.end()); U8(0); }
+  void U16(std::uint16_t v)
+  {
+    U8(v & 0xFF);
+    U8(v >> 8);
+  }
+  void U32(std::uint32_t v)
+  {
+    U16(v & 0xFFFF);
+    U16(v >> 16);
+  }
+  void Text(const std::string& v)
+  {
+    bytes_.insert(bytes_.end(), v.begin(), v.end());
+    U8(0);
+  }
   void Record(char type, const Writer& payload)
   {
     U32(static_cast<std::uint32_t>(payload.bytes_.size()));
@@ -87,7 +115,7 @@ public:
   }
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
-private:
+ private:
   std::vector<std::uint8_t> bytes_;
 };
 
@@ -95,7 +123,8 @@ unsigned long ParseNumber(const std::string& text, unsigned long max, const std:
 {
   char* end = nullptr;
   unsigned long value = std::strtoul(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value > max) Fail(where, "'" + text + "' is not a number up to " + std::to_string(max));
+  if (text.empty() || *end != '\0' || value > max)
+    Fail(where, "'" + text + "' is not a number up to " + std::to_string(max));
   return value;
 }
 
@@ -135,22 +164,34 @@ int main(int argc, char** argv)
     std::string arg = argv[i];
     if (i + 1 == argc) Fail(arg, "needs a value");
     std::string value = argv[++i];
-    if (arg == "--output") output = value;
-    else if (arg == "--cpp") cpp = value;
-    else if (arg == "--strings") strings = value;
-    else if (arg == "--file-version") version = value;
-    else if (arg == "--language") language = value;
-    else if (arg == "--values") valueFiles.push_back(value);
-    else if (arg == "--value") values.push_back(value);
-    else Fail(arg, "unknown option");
+    if (arg == "--output")
+      output = value;
+    else if (arg == "--cpp")
+      cpp = value;
+    else if (arg == "--strings")
+      strings = value;
+    else if (arg == "--file-version")
+      version = value;
+    else if (arg == "--language")
+      language = value;
+    else if (arg == "--values")
+      valueFiles.push_back(value);
+    else if (arg == "--value")
+      values.push_back(value);
+    else
+      Fail(arg, "unknown option");
   }
-  if (output.empty() || strings.empty()) Fail("usage", "velmora-rc --output FILE --strings FILE [--cpp FILE] [--file-version A.B.C.D] [--language ID] [--values FILE]... [--value NAME=TEXT]...");
+  if (output.empty() || strings.empty())
+    Fail("usage",
+         "velmora-rc --output FILE --strings FILE [--cpp FILE] [--file-version A.B.C.D] [--language ID] [--values "
+         "FILE]... [--value NAME=TEXT]...");
 
   Writer versionRecord;
   std::istringstream parts(version);
   std::string part;
   int count = 0;
-  for (; std::getline(parts, part, '.'); ++count) versionRecord.U16(static_cast<std::uint16_t>(ParseNumber(part, 0xFFFF, "--file-version")));
+  for (; std::getline(parts, part, '.'); ++count)
+    versionRecord.U16(static_cast<std::uint16_t>(ParseNumber(part, 0xFFFF, "--file-version")));
   if (count != 4) Fail("--file-version", "needs four parts");
   versionRecord.U16(static_cast<std::uint16_t>(ParseNumber(language, 0xFFFF, "--language")));
   std::map<std::string, std::string> named;
@@ -175,7 +216,8 @@ int main(int argc, char** argv)
     const std::string where = strings + ":" + std::to_string(entry.line);
     unsigned long id = ParseNumber(entry.name, 0xFFFFFFFF, where);
     if (entry.text.empty()) Fail(where, "a string may not be empty");
-    if (!seen.emplace(id, entry.line).second) Fail(where, "id " + entry.name + " is already on line " + std::to_string(seen[id]));
+    if (!seen.emplace(id, entry.line).second)
+      Fail(where, "id " + entry.name + " is already on line " + std::to_string(seen[id]));
     Writer record;
     record.U32(static_cast<std::uint32_t>(id));
     const std::u16string text = glo::GLO_ToWide(entry.text, glo::CodePageUtf8);

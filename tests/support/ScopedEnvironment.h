@@ -10,7 +10,7 @@ namespace vtest {
 // Sets or clears variables and puts back what was there before when it goes.
 // Locale and zone variables are re-read (tzset) both ways.
 class ScopedEnvironment {
-public:
+ public:
   ScopedEnvironment() = default;
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
@@ -19,7 +19,7 @@ public:
   ScopedEnvironment& Set(const std::string& name, const std::string& value);
   ScopedEnvironment& Clear(const std::string& name);
 
-private:
+ private:
   void Remember(const std::string& name);
   std::map<std::string, std::optional<std::string>> saved_;
 };

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -23,15 +22,15 @@ struct KnownLocale_t {
 
 // The first locale of each language is its primary one.
 constexpr std::array<KnownLocale_t, 36> KnownLocales{{
-  {1033, "en_US", "ENU"}, {2057, "en_GB", "ENG"}, {3081, "en_AU", "ENA"}, {4105, "en_CA", "ENC"},
-  {5129, "en_NZ", "ENZ"}, {6153, "en_IE", "ENI"}, {1031, "de_DE", "DEU"}, {3079, "de_AT", "DEA"},
-  {2055, "de_CH", "DES"}, {1036, "fr_FR", "FRA"}, {2060, "fr_BE", "FRB"}, {3084, "fr_CA", "FRC"},
-  {4108, "fr_CH", "FRS"}, {3082, "es_ES", "ESN"}, {2058, "es_MX", "ESM"}, {1040, "it_IT", "ITA"},
-  {1043, "nl_NL", "NLD"}, {2067, "nl_BE", "NLB"}, {1046, "pt_BR", "PTB"}, {2070, "pt_PT", "PTG"},
-  {1053, "sv_SE", "SVE"}, {1030, "da_DK", "DAN"}, {1044, "nb_NO", "NOR"}, {1035, "fi_FI", "FIN"},
-  {1045, "pl_PL", "PLK"}, {1029, "cs_CZ", "CSY"}, {1038, "hu_HU", "HUN"}, {1049, "ru_RU", "RUS"},
-  {1055, "tr_TR", "TRK"}, {1032, "el_GR", "ELL"}, {1041, "ja_JP", "JPN"}, {1042, "ko_KR", "KOR"},
-  {2052, "zh_CN", "CHS"}, {1028, "zh_TW", "CHT"}, {1037, "he_IL", "HEB"}, {1025, "ar_SA", "ARA"},
+    {1033, "en_US", "ENU"}, {2057, "en_GB", "ENG"}, {3081, "en_AU", "ENA"}, {4105, "en_CA", "ENC"},
+    {5129, "en_NZ", "ENZ"}, {6153, "en_IE", "ENI"}, {1031, "de_DE", "DEU"}, {3079, "de_AT", "DEA"},
+    {2055, "de_CH", "DES"}, {1036, "fr_FR", "FRA"}, {2060, "fr_BE", "FRB"}, {3084, "fr_CA", "FRC"},
+    {4108, "fr_CH", "FRS"}, {3082, "es_ES", "ESN"}, {2058, "es_MX", "ESM"}, {1040, "it_IT", "ITA"},
+    {1043, "nl_NL", "NLD"}, {2067, "nl_BE", "NLB"}, {1046, "pt_BR", "PTB"}, {2070, "pt_PT", "PTG"},
+    {1053, "sv_SE", "SVE"}, {1030, "da_DK", "DAN"}, {1044, "nb_NO", "NOR"}, {1035, "fi_FI", "FIN"},
+    {1045, "pl_PL", "PLK"}, {1029, "cs_CZ", "CSY"}, {1038, "hu_HU", "HUN"}, {1049, "ru_RU", "RUS"},
+    {1055, "tr_TR", "TRK"}, {1032, "el_GR", "ELL"}, {1041, "ja_JP", "JPN"}, {1042, "ko_KR", "KOR"},
+    {2052, "zh_CN", "CHS"}, {1028, "zh_TW", "CHT"}, {1037, "he_IL", "HEB"}, {1025, "ar_SA", "ARA"},
 }};
 
 const KnownLocale_t* Find(LocaleId_t id)
@@ -107,24 +106,13 @@ std::optional<std::string> GLO_LocaleAbbreviation(LocaleId_t locale)
   return std::nullopt;
 }
 
-LocaleId_t GLO_UserDefaultLocaleId()
-{
-  static const LocaleId_t id = [] {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-      const char* value = std::getenv(variable);
-      if (value != nullptr && *value != '\0') return GLO_LocaleIdFromName(value).value_or(1033);
-    }
-    return LocaleId_t{1033};
-  }();
-  return id;
-}
-
 std::u16string GLO_ToUpper(std::u16string_view text, LocaleId_t locale)
 {
   locale_t posix = GLO_PosixLocale(locale);
   std::u16string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) GLO_AppendCodePoint(out, static_cast<char32_t>(towupper_l(GLO_NextCodePoint(text, i), posix)));
+  for (std::size_t i = 0; i < text.size();)
+    GLO_AppendCodePoint(out, static_cast<char32_t>(towupper_l(GLO_NextCodePoint(text, i), posix)));
   return out;
 }
 

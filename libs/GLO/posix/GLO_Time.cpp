@@ -45,10 +45,10 @@ Time_t Time_t::FromFields(int year, int month, int day, int hour, int minute, in
   if (corrected != fields.tm_sec || result < 0 || result > std::numeric_limits<std::int32_t>::max()) {
     throw OutOfRange_t(file, line,
                        u"Year " + GLO_Decimal(fields.tm_year) + u"\nMonth " + GLO_Decimal(fields.tm_mon) + u"\nDay " +
-                         GLO_Decimal(fields.tm_mday) + u"\nHour " + GLO_Decimal(fields.tm_hour) + u"\nMinute " +
-                         GLO_Decimal(fields.tm_min) + u"\nSecond " + GLO_Decimal(corrected) + u"\nTarget Utc Offset " +
-                         GLO_Decimal(std::llround(targetOffset.Seconds())) + u"\nLocal Utc Offset " +
-                         GLO_Decimal(std::llround(local)));
+                           GLO_Decimal(fields.tm_mday) + u"\nHour " + GLO_Decimal(fields.tm_hour) + u"\nMinute " +
+                           GLO_Decimal(fields.tm_min) + u"\nSecond " + GLO_Decimal(corrected) +
+                           u"\nTarget Utc Offset " + GLO_Decimal(std::llround(targetOffset.Seconds())) +
+                           u"\nLocal Utc Offset " + GLO_Decimal(std::llround(local)));
   }
   return Time_t(static_cast<std::int32_t>(result));
 }

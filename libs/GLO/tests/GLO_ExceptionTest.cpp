@@ -23,7 +23,7 @@ void Record(const char* file, unsigned line, std::u16string_view message)
 }
 
 class ExceptionTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override
   {
     traced.clear();
@@ -111,15 +111,18 @@ TEST_F(ExceptionTest, FailedAssertCarriesItsSiteAndAStackTrace)
     ASSERT_NE(dladdr(reinterpret_cast<void*>(&FailACheck), &info), 0);
     const auto start = reinterpret_cast<std::uintptr_t>(&FailACheck) - reinterpret_cast<std::uintptr_t>(info.dli_fbase);
     bool intoFailACheck = false;
-    for (auto address : error.StackTrace()) intoFailACheck = intoFailACheck || (address > start && address < start + 256);
+    for (auto address : error.StackTrace())
+      intoFailACheck = intoFailACheck || (address > start && address < start + 256);
     EXPECT_TRUE(intoFailACheck);
   }
 }
 
 [[gnu::noinline]] void Recurse(int depth)
 {
-  if (depth > 0) Recurse(depth - 1);
-  else glo::GLO_Assert(false, "Deep.cpp", 1);
+  if (depth > 0)
+    Recurse(depth - 1);
+  else
+    glo::GLO_Assert(false, "Deep.cpp", 1);
   asm volatile("");  // keeps the call from becoming a loop
 }
 

@@ -10,9 +10,9 @@ constexpr glo::LocaleId_t German = 1031;
 TEST(Locale, IdsFromLocaleNames)
 {
   const std::pair<const char*, std::optional<glo::LocaleId_t>> cases[] = {
-    {"de_DE.UTF-8", 1031}, {"de_AT", 3079},       {"de", 1031},         {"de_LU.UTF-8", 1031},
-    {"en_GB.UTF-8", 2057}, {"en_US.UTF-8@x", 1033}, {"fr_CA", 3084},    {"C", std::nullopt},
-    {"POSIX", std::nullopt}, {"", std::nullopt},  {"xx_YY", std::nullopt},
+      {"de_DE.UTF-8", 1031},   {"de_AT", 3079}, {"de", 1031},        {"de_LU.UTF-8", 1031},   {"en_GB.UTF-8", 2057},
+      {"en_US.UTF-8@x", 1033}, {"fr_CA", 3084}, {"C", std::nullopt}, {"POSIX", std::nullopt}, {"", std::nullopt},
+      {"xx_YY", std::nullopt},
   };
   for (const auto& [name, id] : cases) EXPECT_EQ(glo::GLO_LocaleIdFromName(name), id) << name;
 }
@@ -50,8 +50,8 @@ TEST(Locale, UpperCase)
 TEST(Locale, PrintableCharacters)
 {
   const std::pair<char16_t, bool> wide[] = {
-    {u'A', true}, {u' ', true}, {u'~', true}, {u'\u00E9', true}, {u'\u20AC', true},
-    {u'\t', false}, {u'\n', false}, {u'\x07', false}, {u'\x7F', false}, {char16_t(0xD800), false},
+      {u'A', true},   {u' ', true},   {u'~', true},     {u'\u00E9', true}, {u'\u20AC', true},
+      {u'\t', false}, {u'\n', false}, {u'\x07', false}, {u'\x7F', false},  {char16_t(0xD800), false},
   };
   for (const auto& [character, printable] : wide)
     EXPECT_EQ(glo::GLO_IsPrintable(character, English), printable) << int(character);

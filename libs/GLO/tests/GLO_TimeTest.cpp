@@ -19,11 +19,11 @@ TEST(TimeSpan, TextPartsRoundMinutesUp)
     long long hours, minutes, rest;
   };
   const Case cases[] = {
-    // Seconds alone never round the minutes up; a minute count is rounded
-    // up, and 59 full minutes become the next hour.
-    {0, 0, 0, 0},     {59, 0, 0, 59},    {59.9, 0, 0, 59}, {60, 0, 2, 0},    {61, 0, 2, 1},
-    {119, 0, 2, 59},  {3539, 0, 59, 59}, {3540, 1, 0, 0},  {3599, 1, 0, 59}, {3600, 1, 0, 0},
-    {3660, 1, 2, 0},  {7199, 2, 0, 59},  {90061, 25, 2, 1},
+      // Seconds alone never round the minutes up; a minute count is rounded
+      // up, and 59 full minutes become the next hour.
+      {0, 0, 0, 0},    {59, 0, 0, 59},    {59.9, 0, 0, 59},  {60, 0, 2, 0},    {61, 0, 2, 1},
+      {119, 0, 2, 59}, {3539, 0, 59, 59}, {3540, 1, 0, 0},   {3599, 1, 0, 59}, {3600, 1, 0, 0},
+      {3660, 1, 2, 0}, {7199, 2, 0, 59},  {90061, 25, 2, 1},
   };
   for (const auto& c : cases) {
     const auto parts = TimeSpan_t(c.seconds).TextParts();
@@ -34,7 +34,7 @@ TEST(TimeSpan, TextPartsRoundMinutesUp)
 }
 
 class TimeTest : public testing::Test {
-protected:
+ protected:
   vtest::ScopedEnvironment environment;
 };
 
@@ -94,8 +94,9 @@ TEST_F(TimeTest, OutOfRangeMessageShowsTheCorrectedSecondsAndBothOffsets)
     Time_t::FromFields(1950, 6, 2, 3, 4, 5, TimeSpan_t(3600), GLO_HERE);
     FAIL() << "no exception";
   } catch (const glo::OutOfRange_t& error) {
-    EXPECT_EQ(error.Message(),
-              u"Year 50\nMonth 5\nDay 2\nHour 3\nMinute 4\nSecond 16205\nTarget Utc Offset 3600\nLocal Utc Offset 19800");
+    EXPECT_EQ(
+        error.Message(),
+        u"Year 50\nMonth 5\nDay 2\nHour 3\nMinute 4\nSecond 16205\nTarget Utc Offset 3600\nLocal Utc Offset 19800");
   }
 }
 
@@ -107,11 +108,11 @@ TEST(Time, UtcFieldsOfATimePlusASpan)
     int year, month, day, hour, minute, second, weekDay;
   };
   const Case cases[] = {
-    {0, 0, 1970, 1, 1, 0, 0, 0, 4},
-    {946684800, 86400 + 3661, 2000, 1, 2, 1, 1, 1, 0},
-    {0, -1, 1969, 12, 31, 23, 59, 59, 3},
-    // Past the end of 32-bit time the fields still come out right.
-    {2147483647, 1, 2038, 1, 19, 3, 14, 8, 2},
+      {0, 0, 1970, 1, 1, 0, 0, 0, 4},
+      {946684800, 86400 + 3661, 2000, 1, 2, 1, 1, 1, 0},
+      {0, -1, 1969, 12, 31, 23, 59, 59, 3},
+      // Past the end of 32-bit time the fields still come out right.
+      {2147483647, 1, 2038, 1, 19, 3, 14, 8, 2},
   };
   for (const auto& c : cases) {
     const std::tm fields = Time_t(c.time).UtcFields(TimeSpan_t(c.span));

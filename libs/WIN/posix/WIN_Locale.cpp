@@ -77,7 +77,8 @@ std::string WIN_GetLocaleText(glo::LocaleId_t locale, LocaleItem_t item)
 {
   locale_t posix = glo::GLO_PosixLocale(locale);
   switch (item) {
-    case LocaleItem_t::AnsiCodePage: return std::to_string(CodePageOfCodeSet(nl_langinfo_l(CODESET, posix)));
+    case LocaleItem_t::AnsiCodePage:
+      return std::to_string(CodePageOfCodeSet(nl_langinfo_l(CODESET, posix)));
   }
   throw Error_t(GLO_HERE, EINVAL);
 }
@@ -94,10 +95,9 @@ glo::CodePage_t WIN_GetAnsiCodePage()
 
 glo::CodePage_t WIN_GetAsciiCodePage()
 {
-  static const glo::CodePage_t codePage = glo::GLO_IsKnownCodePage(glo::CodePageAscii) ? glo::CodePageAscii
-                                          : glo::GLO_IsKnownCodePage(glo::CodePageWestern)
-                                            ? glo::CodePageWestern
-                                            : WIN_GetAnsiCodePage();
+  static const glo::CodePage_t codePage = glo::GLO_IsKnownCodePage(glo::CodePageAscii)     ? glo::CodePageAscii
+                                          : glo::GLO_IsKnownCodePage(glo::CodePageWestern) ? glo::CodePageWestern
+                                                                                           : WIN_GetAnsiCodePage();
   return codePage;
 }
 

@@ -9,10 +9,10 @@ namespace {
 TEST(Error, MessageAndSubIdComeFromTheCode)
 {
   const std::pair<std::uint32_t, const char16_t*> cases[] = {
-    {5, u"System Error Code: 5\nInput/output error\n"},
-    {ENOENT, u"System Error Code: 2\nNo such file or directory\n"},
-    {ENOMEDIUM, u"System Error Code: 123\nNo medium found\n"},
-    {EACCES, u"System Error Code: 13\nPermission denied\n"},
+      {5, u"System Error Code: 5\nInput/output error\n"},
+      {ENOENT, u"System Error Code: 2\nNo such file or directory\n"},
+      {ENOMEDIUM, u"System Error Code: 123\nNo medium found\n"},
+      {EACCES, u"System Error Code: 13\nPermission denied\n"},
   };
   for (const auto& [code, message] : cases) {
     const win::Error_t error("Error.cpp", 9, code);

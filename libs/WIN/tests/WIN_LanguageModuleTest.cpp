@@ -8,7 +8,7 @@
 namespace {
 
 class LanguageModuleTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override
   {
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) environment.Clear(name);

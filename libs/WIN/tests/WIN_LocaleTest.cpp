@@ -39,9 +39,9 @@ TEST(LocaleFormats, TimesInEachStyle)
     const char16_t* text;
   };
   const Case cases[] = {
-    {UsEnglish, win::TimeFull, u"02:05:09 PM"},      {UsEnglish, win::TimeNoSeconds, u"02:05 PM"},
-    {UsEnglish, win::TimeForce24Hour, u"14:05:09"},  {German, win::TimeFull, u"14:05:09"},
-    {German, win::TimeNoSeconds, u"14:05"},          {German, win::TimeForce24Hour, u"14:05:09"},
+      {UsEnglish, win::TimeFull, u"02:05:09 PM"},     {UsEnglish, win::TimeNoSeconds, u"02:05 PM"},
+      {UsEnglish, win::TimeForce24Hour, u"14:05:09"}, {German, win::TimeFull, u"14:05:09"},
+      {German, win::TimeNoSeconds, u"14:05"},         {German, win::TimeForce24Hour, u"14:05:09"},
   };
   for (const auto& c : cases) EXPECT_EQ(win::WIN_GetFormattedTime(c.locale, Fields(), c.style), c.text) << c.style;
   EXPECT_THROW(win::WIN_GetFormattedTime(German, Fields(), 3), glo::Assert_t);

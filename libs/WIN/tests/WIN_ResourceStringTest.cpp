@@ -19,7 +19,7 @@ std::unique_ptr<win::ResourceModule_t> GermanModule()
 using Arguments = std::vector<std::u16string>;
 
 class ResourceStringTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override { win::WIN_SetResourceModule(nullptr); }
   void TearDown() override { win::WIN_SetResourceModule(nullptr); }
 };
@@ -27,11 +27,11 @@ protected:
 TEST_F(ResourceStringTest, LoadsTheProgramsOwnTexts)
 {
   const std::pair<std::uint32_t, const char16_t*> cases[] = {
-    {4002, u"%1$@ hour(s), %2$@ minute(s)"},
-    {4007, u"%1$@ s"},
-    {5090, u"%1$@ to %2$@"},
-    {5602, u"%1$@ cannot start the error reporting application.  Please reinstall %1$@."},
-    {11801, u"The input file is corrupted, please get a new copy of the file and try again."},
+      {4002, u"%1$@ hour(s), %2$@ minute(s)"},
+      {4007, u"%1$@ s"},
+      {5090, u"%1$@ to %2$@"},
+      {5602, u"%1$@ cannot start the error reporting application.  Please reinstall %1$@."},
+      {11801, u"The input file is corrupted, please get a new copy of the file and try again."},
   };
   for (const auto& [id, text] : cases) {
     const win::ResourceString_t string(id, GLO_HERE);
@@ -90,12 +90,12 @@ TEST_F(ResourceStringTest, TimeSpanTexts)
     const char16_t* shortText;
   };
   const Case cases[] = {
-    {3599, u"1 hour(s), 0 minute(s)", u"1 h, 0 min"},
-    {3661, u"1 hour(s), 2 minute(s)", u"1 h, 2 min"},
-    {61, u"2 minute(s)", u"2 min"},
-    {60, u"2 minute(s)", u"2 min"},
-    {59, u"59 second(s)", u"59 s"},
-    {0, u"0 second(s)", u"0 s"},
+      {3599, u"1 hour(s), 0 minute(s)", u"1 h, 0 min"},
+      {3661, u"1 hour(s), 2 minute(s)", u"1 h, 2 min"},
+      {61, u"2 minute(s)", u"2 min"},
+      {60, u"2 minute(s)", u"2 min"},
+      {59, u"59 second(s)", u"59 s"},
+      {0, u"0 second(s)", u"0 s"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(win::LongText(glo::TimeSpan_t(c.seconds)), c.longText) << c.seconds;
@@ -114,13 +114,13 @@ TEST_F(ResourceStringTest, TextsFollowTheSelectedLanguage)
 TEST(ResourceModule, MalformedBytesAreRefused)
 {
   const std::vector<std::vector<unsigned char>> cases = {
-    {},
-    {'V', 'R', 'E', 'X'},
-    {'V', 'R', 'E', 'S'},                                  // no version record
-    {'V', 'R', 'E', 'S', 20, 0, 0, 0, 'V', 1, 0},         // record runs past the end
-    {'V', 'R', 'E', 'S', 3, 0, 0, 0, 'V', 1, 0, 0},       // version record too short
-    // a string of an odd number of bytes
-    {'V', 'R', 'E', 'S', 10, 0, 0, 0, 'V', 1, 0, 0, 0, 0, 0, 0, 0, 9, 4, 5, 0, 0, 0, 'S', 1, 0, 0, 0, 'x'},
+      {},
+      {'V', 'R', 'E', 'X'},
+      {'V', 'R', 'E', 'S'},                            // no version record
+      {'V', 'R', 'E', 'S', 20, 0, 0, 0, 'V', 1, 0},    // record runs past the end
+      {'V', 'R', 'E', 'S', 3, 0, 0, 0, 'V', 1, 0, 0},  // version record too short
+      // a string of an odd number of bytes
+      {'V', 'R', 'E', 'S', 10, 0, 0, 0, 'V', 1, 0, 0, 0, 0, 0, 0, 0, 9, 4, 5, 0, 0, 0, 'S', 1, 0, 0, 0, 'x'},
   };
   for (const auto& bytes : cases) {
     try {

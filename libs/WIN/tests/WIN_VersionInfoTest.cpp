@@ -24,9 +24,9 @@ TEST(VersionInfo, TextsFollowTheBuildType)
     bool isRelease;
   };
   const Case cases[] = {
-    {"Release", u"1.4.7", std::nullopt, std::nullopt, true},
-    {"Internal", u"1.4.7.2 Internal", u"Mar 7 2026 09:05:01", u"(sqa)", false},
-    {"Alpha", u"1.4.7.2 Alpha", u"Mar 7 2026 09:05:01", std::nullopt, false},
+      {"Release", u"1.4.7", std::nullopt, std::nullopt, true},
+      {"Internal", u"1.4.7.2 Internal", u"Mar 7 2026 09:05:01", u"(sqa)", false},
+      {"Alpha", u"1.4.7.2 Alpha", u"Mar 7 2026 09:05:01", std::nullopt, false},
   };
   for (const auto& c : cases) {
     const win::VersionInfo_t info{win::FileMetaData_t(VersionModule(c.buildType))};
