@@ -9,6 +9,7 @@
 
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
+#include "WIN_DebugServer.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_VersionInfo.h"
 
@@ -71,6 +72,7 @@ int Run(const std::vector<std::string_view>& arguments)
 
 int main(int argc, char** argv)
 {
+  win::WIN_InstallDebugTrace();
   try {
     const bool languageReady =
         win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << Utf8(text) << '\n'; });
