@@ -5,6 +5,11 @@ set -u
 cli=$1
 failures=0
 
+# Settings written on the way go to a folder of this run, not to the user's.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+
 check() {
   name=$1 expected_status=$2 expected_output=$3
   shift 3
