@@ -9,6 +9,10 @@ jobs=$(nproc)
 
 "$root/scripts/setup.sh"
 
+# The tests pin the locales they need; start them all from the same place.
+unset LANGUAGE LC_ALL LC_MESSAGES LC_TIME LC_CTYPE
+export LANG=C.UTF-8
+
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 

@@ -19,8 +19,10 @@ void CommandLineInfo_t::ParseParam(const std::u16string& parameter, bool flag, b
 {
   if (flag) {
     expectation_ = FilePathNext;
-    if (glo::GLO_NoCase(glo::UserDefaultLocale, parameter, u"B")) expectation_ = BatchScriptNext;
-    else syntaxError_ = true;
+    if (glo::GLO_NoCase(glo::UserDefaultLocale, parameter, u"B"))
+      expectation_ = BatchScriptNext;
+    else
+      syntaxError_ = true;
   } else if (expectation_ == FilePathNext) {
     filePath_ = parameter;
   } else {

@@ -10,7 +10,7 @@
 namespace vm {
 
 class CommandLineInfo_t {
-public:
+ public:
   virtual ~CommandLineInfo_t() = default;
 
   // Called once for every parameter, in order. A flag comes without its
@@ -24,7 +24,7 @@ public:
   const glo::Optional_t<std::u16string>& BatchScriptPath() const noexcept { return batchScriptPath_; }
   bool SyntaxError() const noexcept { return syntaxError_; }
 
-private:
+ private:
   enum Expectation_t : int { FilePathNext = 0, BatchScriptNext = 1 };
 
   Expectation_t expectation_ = FilePathNext;

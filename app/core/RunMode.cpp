@@ -26,8 +26,7 @@ bool SameIgnoringCase(std::u16string_view left, std::u16string_view right)
 RunMode_t RunModeOf(const std::u16string& filePath)
 {
   static constexpr std::array<std::u16string_view, 3> extensions{u".vlm", u".ini", u".qza"};
-  const std::u16string_view tail =
-    std::u16string_view(filePath).substr(filePath.size() < 4 ? 0 : filePath.size() - 4);
+  const std::u16string_view tail = std::u16string_view(filePath).substr(filePath.size() < 4 ? 0 : filePath.size() - 4);
   for (std::size_t mode = 0; mode < extensions.size(); ++mode)
     if (SameIgnoringCase(tail, extensions[mode])) return static_cast<RunMode_t>(mode);
   throw glo::InvalidInput_t(win::ResourceString_t(2016, GLO_HERE).Text(), GLO_HERE);

@@ -8,8 +8,8 @@ namespace vm {
 
 using RunMode_t = std::int32_t;
 
-inline constexpr RunMode_t RunModeUpdateFile = 0;     // ".vlm": databases onto a card
-inline constexpr RunMode_t RunModeConfiguration = 1;  // ".ini": an aviation configuration card
+inline constexpr RunMode_t RunModeUpdateFile = 0;        // ".vlm": databases onto a card
+inline constexpr RunMode_t RunModeConfiguration = 1;     // ".ini": an aviation configuration card
 inline constexpr RunMode_t RunModeConfigurationQza = 2;  // ".qza": the same, second kind
 
 // From the last four characters of the path, without regard to case; any

@@ -4,11 +4,11 @@ namespace glo {
 
 // Base of every class whose objects must not be copied.
 class NonCopyable_t {
-protected:
+ protected:
   NonCopyable_t() = default;
   ~NonCopyable_t() = default;
 
-public:
+ public:
   NonCopyable_t(const NonCopyable_t&) = delete;
   NonCopyable_t& operator=(const NonCopyable_t&) = delete;
 };

@@ -11,7 +11,7 @@ namespace glo {
 // Reading an absent value is a program fault (Assert_t).
 template <class T>
 class Optional_t {
-public:
+ public:
   Optional_t() = default;
   Optional_t(T value) : value_(std::move(value)) {}
 
@@ -29,7 +29,7 @@ public:
 
   friend bool operator==(const Optional_t&, const Optional_t&) = default;
 
-private:
+ private:
   std::optional<T> value_;
 };
 

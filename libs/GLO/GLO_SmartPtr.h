@@ -12,7 +12,7 @@ namespace glo {
 // Base of objects shared through SmartPtr_t. The count is atomic, so that
 // process-wide objects may be shared by threads that copy pointers at once.
 class RefCounter_t : public NonCopyable_t {
-public:
+ public:
   void AddRef() const noexcept { count_.fetch_add(1, std::memory_order_relaxed); }
   // Destroys the object when the last reference goes; an exception from the
   // destruction is swallowed.
@@ -25,18 +25,18 @@ public:
     }
   }
 
-protected:
+ protected:
   RefCounter_t() = default;
   virtual ~RefCounter_t() = default;
 
-private:
+ private:
   mutable std::atomic<long> count_{0};
 };
 
 // Using an empty pointer is a program fault (Assert_t).
 template <class T>
 class SmartPtr_t {
-public:
+ public:
   SmartPtr_t() = default;
   explicit SmartPtr_t(T* object) noexcept : object_(object)
   {
@@ -59,7 +59,7 @@ public:
   T* Get() const noexcept { return object_; }
   explicit operator bool() const noexcept { return object_ != nullptr; }
 
-private:
+ private:
   T* Checked() const
   {
     GLO_Assert(object_ != nullptr, GLO_HERE);

@@ -17,11 +17,11 @@ namespace {
 thread_local bool insideTrace = false;
 
 class TraceScope {
-public:
+ public:
   TraceScope() : outer_(insideTrace) { insideTrace = true; }
   ~TraceScope() { insideTrace = outer_; }
 
-private:
+ private:
   bool outer_;
 };
 
@@ -45,8 +45,7 @@ void TraceException(const char* file, unsigned line, std::u16string_view message
 
 }  // namespace
 
-DebugServer_t::DebugServer_t(bool enabled, std::u16string fileName)
-  : fileName_(std::move(fileName)), enabled_(enabled)
+DebugServer_t::DebugServer_t(bool enabled, std::u16string fileName) : fileName_(std::move(fileName)), enabled_(enabled)
 {
 }
 
@@ -101,8 +100,8 @@ void DebugServer_t::WritePrefix()
   if (!enabled_ || lineStarted_) return;
   std::string prefix;
   try {
-    prefix = glo::GLO_ToNarrow(WIN_GetFormattedTime(glo::UserDefaultLocale, LocalNow(), TimeForce24Hour),
-                               glo::CodePageUtf8);
+    prefix =
+        glo::GLO_ToNarrow(WIN_GetFormattedTime(glo::UserDefaultLocale, LocalNow(), TimeForce24Hour), glo::CodePageUtf8);
   } catch (...) {
     prefix = "00:00:00  ";
   }

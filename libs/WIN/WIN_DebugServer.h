@@ -18,7 +18,7 @@ namespace win {
 // threads write at once. Nothing here ever raises: a file that cannot be
 // opened swallows everything.
 class DebugServer_t : public glo::NonCopyable_t {
-public:
+ public:
   explicit DebugServer_t(bool enabled, std::u16string fileName = u"Debug.txt");
   virtual ~DebugServer_t();
 
@@ -30,11 +30,11 @@ public:
   // In decimal.
   DebugServer_t& Write(std::uint16_t number);
 
-protected:
+ protected:
   // The time prefix, when the line has none yet; called under the lock.
   virtual void WritePrefix();
 
-private:
+ private:
   void Append(std::string_view bytes);
   void WriteLocked(std::string_view text);
 

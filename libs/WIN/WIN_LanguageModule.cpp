@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "GLO_Locale.h"
 #include "GLO_Text.h"
 #include "WIN_Error.h"
 #include "WIN_ResourceString.h"
@@ -19,9 +20,13 @@ std::u16string ModuleBase(const std::u16string& path)
   return path;
 }
 
-std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::u16string& base)
+std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::vector<std::string>& candidates)
 {
-  for (const auto& abbreviation : WIN_LanguageModuleCandidates()) {
+  const ResourceModule_t& own = WIN_GetMainModule();
+  const std::u16string base = ModuleBase(WIN_GetModulePath(own));
+  const auto ownLanguage = glo::GLO_LocaleAbbreviation(own.LanguageId());
+  for (const auto& abbreviation : candidates) {
+    if (abbreviation == ownLanguage) return nullptr;
     try {
       return WIN_LoadModule(base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res");
     } catch (const Error_t&) {
@@ -33,12 +38,12 @@ std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::u16string& bas
 
 }  // namespace
 
-bool WIN_LoadLanguageModule(const ShowError_t& showError)
+bool WIN_LoadLanguageModule(const ShowError_t& showError, const std::vector<std::string>& candidates)
 {
   try {
     // Kept for the whole run once selected, like a loaded library.
     static std::unique_ptr<ResourceModule_t> taken;
-    auto module = FirstModuleThatLoads(ModuleBase(WIN_GetModulePath(WIN_GetMainModule())));
+    auto module = FirstModuleThatLoads(candidates);
     if (!WIN_SetResourceModule(module.get())) {
       showError(u"Incorrect language dll file.  Please reinstall " + VersionInfo_t::Get().ProductName() + u".");
       return false;

@@ -13,17 +13,17 @@ std::u16string NameText(const std::u16string& name)
 }  // namespace
 
 RegException_t::RegException_t(const char* file, unsigned line, const std::u16string& name)
-  : RegException_t(file, line, NameText(name), {})
+    : RegException_t(file, line, NameText(name), {})
 {
 }
 
 RegException_t::RegException_t(const char* file, unsigned line, std::u16string message, std::string subId)
-  : glo::Exception_t(file, line, std::move(message), std::move(subId))
+    : glo::Exception_t(file, line, std::move(message), std::move(subId))
 {
 }
 
 RegError_t::RegError_t(const char* file, unsigned line, const std::u16string& name, std::uint32_t code)
-  : RegException_t(file, line, NameText(name) + WIN_GetWindowsErrorText(code), std::to_string(code)), code_(code)
+    : RegException_t(file, line, NameText(name) + WIN_GetWindowsErrorText(code), std::to_string(code)), code_(code)
 {
 }
 

@@ -9,7 +9,7 @@
 namespace win {
 
 RegKeyHandle_t::RegKeyHandle_t(std::shared_ptr<const HiveFile_t> hive, std::u16string path, bool writable)
-  : hive_(std::move(hive)), path_(std::move(path)), writable_(writable)
+    : hive_(std::move(hive)), path_(std::move(path)), writable_(writable)
 {
 }
 
@@ -37,12 +37,12 @@ RegKey_t RegKey_t::Root(const std::u16string& name, const std::u16string& hiveFi
 }
 
 RegKey_t::RegKey_t(RegKeyHandlePtr_t handle, std::u16string name, std::u16string path)
-  : handle_(std::move(handle)), name_(std::move(name)), path_(std::move(path))
+    : handle_(std::move(handle)), name_(std::move(name)), path_(std::move(path))
 {
 }
 
 RegKey_t::RegKey_t(const RegKey_t& parent, const std::u16string& relativePath, const KeyInitializer_t& initializer)
-  : RegKey_t(parent)
+    : RegKey_t(parent)
 {
   std::u16string rest = relativePath;
   do {
@@ -95,13 +95,13 @@ void RegKey_t::Write(const std::u16string& name, std::uint32_t type, std::vector
   const std::u16string& key = handle_->Path();
   const RegData_t data{type, std::move(bytes)};
   handle_->Hive().Update(
-    [&](Hive_t& hive) {
-      const RegData_t* stored = hive.Find(key, name);
-      if (stored != nullptr && *stored == data) return false;
-      hive.Set(key, name, data);
-      return true;
-    },
-    path_ + u"\\" + name);
+      [&](Hive_t& hive) {
+        const RegData_t* stored = hive.Find(key, name);
+        if (stored != nullptr && *stored == data) return false;
+        hive.Set(key, name, data);
+        return true;
+      },
+      path_ + u"\\" + name);
 }
 
 const RegKey_t& WIN_CurrentUserKey()

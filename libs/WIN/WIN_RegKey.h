@@ -21,7 +21,7 @@ class HiveFile_t;
 // One open key: the hive it lives in, its full path and whether it was
 // opened for writing. Shared by every copy of a key.
 class RegKeyHandle_t : public glo::RefCounter_t {
-public:
+ public:
   RegKeyHandle_t(std::shared_ptr<const HiveFile_t> hive, std::u16string path, bool writable);
 
   const HiveFile_t& Hive() const noexcept { return *hive_; }
@@ -29,7 +29,7 @@ public:
   const std::u16string& Path() const noexcept { return path_; }
   bool Writable() const noexcept { return writable_; }
 
-private:
+ private:
   std::shared_ptr<const HiveFile_t> hive_;
   std::u16string path_;
   bool writable_;
@@ -39,10 +39,10 @@ using RegKeyHandlePtr_t = glo::SmartPtr_t<RegKeyHandle_t>;
 
 // A registry key. Copies share the handle.
 class RegKey_t {
-public:
+ public:
   // Opens one sub key below a parent.
   class KeyInitializer_t {
-  public:
+   public:
     virtual ~KeyInitializer_t() = default;
     // RegError_t named parentPath\component when the key cannot be opened.
     virtual RegKeyHandlePtr_t Open(const RegKeyHandle_t& parent, const std::u16string& parentPath,
@@ -50,13 +50,13 @@ public:
   };
   // Opens an existing key for reading; a missing one is RegError_t (ENOENT).
   class KeyReader_t : public KeyInitializer_t {
-  public:
+   public:
     RegKeyHandlePtr_t Open(const RegKeyHandle_t& parent, const std::u16string& parentPath,
                            const std::u16string& component) const override;
   };
   // Opens a key for reading and writing, creating it when missing.
   class KeyCreator_t : public KeyInitializer_t {
-  public:
+   public:
     RegKeyHandlePtr_t Open(const RegKeyHandle_t& parent, const std::u16string& parentPath,
                            const std::u16string& component) const override;
   };
@@ -84,7 +84,7 @@ public:
   // RegError_t named path\name on failure.
   void Write(const std::u16string& name, std::uint32_t type, std::vector<unsigned char> bytes) const;
 
-private:
+ private:
   RegKey_t(RegKeyHandlePtr_t handle, std::u16string name, std::u16string path);
 
   RegKeyHandlePtr_t handle_;

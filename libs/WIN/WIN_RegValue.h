@@ -54,10 +54,10 @@ struct RegValueType_t<glo::TimeSpan_t> {
 // A value as the registry holds it when built, else the default.
 template <class T>
 class ConstRegValue_t {
-public:
+ public:
   // Errors reading a stored value reach the caller.
   ConstRegValue_t(const RegKey_t& key, std::u16string name, glo::Optional_t<T> fallback)
-    : ConstRegValue_t(key, std::move(name), std::move(fallback), Unread{})
+      : ConstRegValue_t(key, std::move(name), std::move(fallback), Unread{})
   {
     if (key_.HasValue(name_)) value_.Set(RegValueType_t<T>::Read(key_, name_));
   }
@@ -73,10 +73,10 @@ public:
     return value_.Get();
   }
 
-protected:
+ protected:
   struct Unread {};
   ConstRegValue_t(const RegKey_t& key, std::u16string name, glo::Optional_t<T> fallback, Unread)
-    : key_(key), name_(std::move(name)), value_(std::move(fallback))
+      : key_(key), name_(std::move(name)), value_(std::move(fallback))
   {
   }
 
@@ -93,9 +93,9 @@ template <class T>
 class RegValue_t : public ConstRegValue_t<T> {
   using Base = ConstRegValue_t<T>;
 
-public:
+ public:
   RegValue_t(const RegKey_t& key, std::u16string name, glo::Optional_t<T> fallback)
-    : Base(key, std::move(name), fallback, typename Base::Unread{})
+      : Base(key, std::move(name), fallback, typename Base::Unread{})
   {
     if (this->key_.HasValue(this->name_)) {
       try {

@@ -16,7 +16,8 @@ const ResourceModule_t& WIN_GetResourceModule();
 
 // Selects the module: none or the program's own module selects the program's
 // own; another module only when its file version equals the program's in all
-// four parts. Returns whether the module given was accepted.
+// four parts, and it must then outlive its selection. Returns whether the
+// module given was accepted.
 bool WIN_SetResourceModule(const ResourceModule_t* module);
 
 // A string-table text, loaded when built. A missing or empty entry raises

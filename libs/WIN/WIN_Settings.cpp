@@ -3,10 +3,10 @@
 namespace win {
 
 Settings_t::Settings_t(const RegKey_t& settingsKey)
-  : useLocalTime_(settingsKey, u"UseLocalTime", true),
-    userUtcOffset_(settingsKey, u"UserUtcOffset", glo::TimeSpan_t()),
-    showDebug_(settingsKey, u"ShowDebug", {}),
-    showUsbDebug_(settingsKey, u"ShowUsbDebug", {})
+    : useLocalTime_(settingsKey, u"UseLocalTime", true),
+      userUtcOffset_(settingsKey, u"UserUtcOffset", glo::TimeSpan_t()),
+      showDebug_(settingsKey, u"ShowDebug", {}),
+      showUsbDebug_(settingsKey, u"ShowUsbDebug", {})
 {
 }
 

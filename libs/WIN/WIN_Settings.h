@@ -9,7 +9,7 @@ namespace win {
 // The settings key's values, read (and those with a default written back)
 // when built.
 class Settings_t : public glo::NonCopyable_t {
-public:
+ public:
   // A value without a default stored with another type or size raises
   // RegError_t (code 0).
   explicit Settings_t(const RegKey_t& settingsKey);
@@ -22,7 +22,7 @@ public:
   // "ShowDebug" is present and true.
   bool DebugTraceOn() const;
 
-private:
+ private:
   RegValue_t<bool> useLocalTime_;
   RegValue_t<glo::TimeSpan_t> userUtcOffset_;
   RegValue_t<bool> showDebug_;

@@ -7,7 +7,7 @@
 namespace vtest {
 
 class TempFolder {
-public:
+ public:
   TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -18,7 +18,7 @@ public:
   // The path as wide text, as the system's interfaces take it.
   std::u16string Wide(const std::string& name = {}) const;
 
-private:
+ private:
   std::filesystem::path path_;
 };
 
@@ -29,13 +29,13 @@ void WriteFile(const std::filesystem::path& path, const std::string& content);
 
 // Makes a folder the current one for a scope.
 class CurrentFolder {
-public:
+ public:
   explicit CurrentFolder(const std::filesystem::path& folder);
   CurrentFolder(const CurrentFolder&) = delete;
   CurrentFolder& operator=(const CurrentFolder&) = delete;
   ~CurrentFolder();
 
-private:
+ private:
   std::filesystem::path previous_;
 };
 

@@ -23,23 +23,27 @@ struct Case {
 TEST(CommandLine, ParsesFilePathFlagAndBatchScript)
 {
   const Case cases[] = {
-    {{}, u"", std::nullopt, false},
-    {{"/B", "init.cmd", "card.ini"}, u"card.ini", u"init.cmd", false},
-    {{"card.ini", "/b", "init.cmd"}, u"card.ini", u"init.cmd", false},
-    {{"-B", "init.cmd", "card.ini"}, u"card.ini", u"init.cmd", false},
-    {{"/X", "update.vlm"}, u"update.vlm", std::nullopt, true},
-    {{"a.vlm", "b.vlm"}, u"b.vlm", std::nullopt, false},
-    {{"card.ini", "/B"}, u"card.ini", std::nullopt, false},
-    {{"/B", "/X", "card.ini"}, u"card.ini", std::nullopt, true},
-    {{"-"}, u"", std::nullopt, true},
-    {{"--help"}, u"", std::nullopt, true},
-    // Absolute paths start with "/" here: one that names a file or a folder
-    // path is a parameter, not a flag.
-    {{"/home/alice/update.vlm"}, u"/home/alice/update.vlm", std::nullopt, false},
-    {{"/update.vlm"}, u"/update.vlm", std::nullopt, false},
-    {{"/B", "/opt/scripts/init.sh", "/media/card.ini"}, u"/media/card.ini", u"/opt/scripts/init.sh", false},
-    {{"/tmp"}, u"", std::nullopt, true},
-    {{"\xC3\x9C" "ber.vlm"}, u"\u00DCber.vlm", std::nullopt, false},
+      {{}, u"", std::nullopt, false},
+      {{"/B", "init.cmd", "card.ini"}, u"card.ini", u"init.cmd", false},
+      {{"card.ini", "/b", "init.cmd"}, u"card.ini", u"init.cmd", false},
+      {{"-B", "init.cmd", "card.ini"}, u"card.ini", u"init.cmd", false},
+      {{"/X", "update.vlm"}, u"update.vlm", std::nullopt, true},
+      {{"a.vlm", "b.vlm"}, u"b.vlm", std::nullopt, false},
+      {{"card.ini", "/B"}, u"card.ini", std::nullopt, false},
+      {{"/B", "/X", "card.ini"}, u"card.ini", std::nullopt, true},
+      {{"-"}, u"", std::nullopt, true},
+      {{"--help"}, u"", std::nullopt, true},
+      // Absolute paths start with "/" here: one that names a file or a folder
+      // path is a parameter, not a flag.
+      {{"/home/alice/update.vlm"}, u"/home/alice/update.vlm", std::nullopt, false},
+      {{"/update.vlm"}, u"/update.vlm", std::nullopt, false},
+      {{"/B", "/opt/scripts/init.sh", "/media/card.ini"}, u"/media/card.ini", u"/opt/scripts/init.sh", false},
+      {{"/tmp"}, u"", std::nullopt, true},
+      {{"\xC3\x9C"
+        "ber.vlm"},
+       u"\u00DCber.vlm",
+       std::nullopt,
+       false},
   };
   for (const auto& c : cases) {
     vm::CommandLineInfo_t info;
@@ -69,16 +73,16 @@ TEST(CommandLine, TheHandlerSeesEveryParameterInOrder)
 }
 
 class RunModeTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override { win::WIN_SetResourceModule(nullptr); }
 };
 
 TEST_F(RunModeTest, ComesFromTheExtension)
 {
   const std::pair<const char16_t*, vm::RunMode_t> cases[] = {
-    {u"UPDATE.VLM", vm::RunModeUpdateFile},       {u"/home/alice/nav.vlm", vm::RunModeUpdateFile},
-    {u".vlm", vm::RunModeUpdateFile},             {u"card.INI", vm::RunModeConfiguration},
-    {u"card.qza", vm::RunModeConfigurationQza},   {u"CARD.QzA", vm::RunModeConfigurationQza},
+      {u"UPDATE.VLM", vm::RunModeUpdateFile},     {u"/home/alice/nav.vlm", vm::RunModeUpdateFile},
+      {u".vlm", vm::RunModeUpdateFile},           {u"card.INI", vm::RunModeConfiguration},
+      {u"card.qza", vm::RunModeConfigurationQza}, {u"CARD.QzA", vm::RunModeConfigurationQza},
   };
   for (const auto& [path, mode] : cases) EXPECT_EQ(vm::RunModeOf(path), mode) << Utf8(path);
 }

@@ -1,5 +1,6 @@
 #include "GLO_Time.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -8,9 +9,22 @@
 #include "GLO_Text.h"
 
 namespace glo {
+namespace {
+
+// Whole seconds toward zero, held within what the calendar can show: an
+// endless span (a remaining time at no progress) is about 146 billion years,
+// a span that is not a number is none.
+long long WholeSeconds(double seconds)
+{
+  constexpr double limit = 4.6e18;
+  if (std::isnan(seconds)) return 0;
+  return static_cast<long long>(std::clamp(seconds, -limit, limit));
+}
+
+}  // namespace
 TimeSpan_t::Parts_t TimeSpan_t::TextParts() const
 {
-  const auto whole = static_cast<long long>(seconds_);
+  const auto whole = WholeSeconds(seconds_);
   Parts_t parts{whole / 3600, (whole % 3600) / 60, whole % 60};
   if (parts.minutes != 0 && ++parts.minutes == 60) {
     ++parts.hours;
@@ -55,7 +69,7 @@ Time_t Time_t::FromFields(int year, int month, int day, int hour, int minute, in
 
 std::tm Time_t::UtcFields(TimeSpan_t span) const
 {
-  const auto sum = static_cast<std::time_t>(std::floor(seconds_ + span.Seconds()));
+  const auto sum = static_cast<std::time_t>(WholeSeconds(std::floor(seconds_ + span.Seconds())));
   std::tm fields{};
   GLO_Assert(gmtime_r(&sum, &fields) != nullptr, GLO_HERE);
   return fields;

@@ -33,6 +33,14 @@ TEST(TimeSpan, TextPartsRoundMinutesUp)
   }
 }
 
+TEST(TimeSpan, EndlessSpansHaveTextPartsToo)
+{
+  const auto endless = TimeSpan_t(std::numeric_limits<double>::infinity()).TextParts();
+  EXPECT_GT(endless.hours, 1'000'000'000'000'000LL);
+  const auto none = TimeSpan_t(std::numeric_limits<double>::quiet_NaN()).TextParts();
+  EXPECT_EQ(none.hours + none.minutes + none.seconds, 0);
+}
+
 class TimeTest : public testing::Test {
  protected:
   vtest::ScopedEnvironment environment;

@@ -65,7 +65,7 @@ std::string HexList(const std::vector<unsigned char>& bytes)
 }
 
 class Parser {
-public:
+ public:
   Parser(std::string_view text, const std::u16string& fileName) : text_(text), fileName_(fileName) {}
 
   Hive_t Run()
@@ -92,7 +92,7 @@ public:
     return hive;
   }
 
-private:
+ private:
   [[noreturn]] void Fail() const
   {
     throw RegError_t(GLO_HERE, fileName_ + u":" + glo::GLO_Decimal(lineNumber_), EBADMSG);
@@ -115,7 +115,7 @@ private:
       auto last = piece.find_last_not_of(" \t\r");
       piece = first == std::string_view::npos ? std::string_view() : piece.substr(first, last - first + 1);
       const bool continues =
-        !piece.empty() && piece.back() == '\\' && (line + std::string(piece)).find("=hex") != std::string::npos;
+          !piece.empty() && piece.back() == '\\' && (line + std::string(piece)).find("=hex") != std::string::npos;
       line += continues ? piece.substr(0, piece.size() - 1) : piece;
       if (!continues) return true;
     }
@@ -156,8 +156,10 @@ private:
   {
     std::size_t i = 0;
     std::u16string name;
-    if (line[0] == '@') ++i;
-    else name = QuotedText(line, i);
+    if (line[0] == '@')
+      ++i;
+    else
+      name = QuotedText(line, i);
     if (i >= line.size() || line[i] != '=') Fail();
     std::string_view data = std::string_view(line).substr(i + 1);
     RegData_t value;
@@ -183,7 +185,8 @@ private:
     } else if (data.substr(0, 4) == "hex(") {
       auto close = data.find("):");
       std::string digits(data.substr(4, close == std::string_view::npos ? 0 : close - 4));
-      if (digits.empty() || digits.size() > 8 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+      if (digits.empty() || digits.size() > 8 ||
+          digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
         Fail();
       value.type = static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
       value.bytes = Hex(data.substr(close + 2));

@@ -29,7 +29,7 @@ struct RegData_t {
 };
 
 class Hive_t {
-public:
+ public:
   // Raises RegError_t (EBADMSG) naming the file and line of the first fault.
   static Hive_t Parse(std::string_view text, const std::u16string& fileName);
   std::string Serialize() const;
@@ -43,7 +43,7 @@ public:
   // The key must exist.
   void Set(std::u16string_view path, std::u16string_view name, RegData_t data);
 
-private:
+ private:
   struct Key_t {
     std::u16string path;
     std::vector<std::pair<std::u16string, RegData_t>> values;

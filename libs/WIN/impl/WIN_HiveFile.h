@@ -13,7 +13,7 @@ namespace win {
 // lose each other's changes; readers need no lock, since a rename never
 // shows a half-written file.
 class HiveFile_t {
-public:
+ public:
   explicit HiveFile_t(std::u16string path) : path_(std::move(path)) {}
 
   const std::u16string& Path() const noexcept { return path_; }
@@ -27,7 +27,7 @@ public:
   // naming the file, any other failure RegError_t with failureName.
   void Update(const std::function<bool(Hive_t&)>& change, const std::u16string& failureName) const;
 
-private:
+ private:
   std::u16string path_;
 };
 

@@ -30,11 +30,16 @@ void Add(std::vector<std::string>& candidates, const std::string& name)
 
 std::vector<std::string> WIN_LanguageModuleCandidates()
 {
+  return WIN_LanguageModuleCandidates(glo::GLO_SystemLocaleName());
+}
+
+std::vector<std::string> WIN_LanguageModuleCandidates(const std::string& machineLocale)
+{
   std::vector<std::string> candidates;
   std::istringstream languages(Variable("LANGUAGE"));
   for (std::string entry; std::getline(languages, entry, ':');) Add(candidates, entry);
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) Add(candidates, Variable(name));
-  Add(candidates, glo::GLO_SystemLocaleName());
+  Add(candidates, machineLocale);
   candidates.push_back("LOC");
   return candidates;
 }

@@ -29,7 +29,7 @@ void ExpectLine(const std::string& line, const std::string& pattern)
 }
 
 class DebugServerTest : public testing::Test {
-protected:
+ protected:
   std::string Trace() const { return vtest::ReadFile(folder / "Debug.txt"); }
 
   vtest::TempFolder folder;
@@ -101,24 +101,25 @@ TEST_F(DebugServerTest, EveryExceptionWritesItsErrorLineWhenTheSettingSaysSo)
   for (const auto& c : cases) {
     vtest::TempFolder run;
     if (c.showDebug != nullptr)
-      vtest::WriteFile(run / "Telvan/user.reg", "Windows Registry Editor Version 5.00\n"
-                                                "[HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings]\n"
-                                                "\"ShowDebug\"=" +
-                                                  std::string(c.showDebug) + "\n");
+      vtest::WriteFile(run / "Telvan/user.reg",
+                       "Windows Registry Editor Version 5.00\n"
+                       "[HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings]\n"
+                       "\"ShowDebug\"=" +
+                           std::string(c.showDebug) + "\n");
     EXPECT_EXIT(
-      {
-        vtest::ScopedEnvironment environment;
-        environment.Set("XDG_CONFIG_HOME", run.Path().string());
-        vtest::CurrentFolder current(run.Path());
-        win::WIN_InstallDebugTrace();
-        try {
-          glo::GLO_Assert(false, "Check.cpp", 77);
-        } catch (const glo::Assert_t&) {
-        }
-        const glo::Exception_t second("Other.cpp", 8, u"Disk \u00E9 full", "");
-        std::exit(0);
-      },
-      testing::ExitedWithCode(0), "");
+        {
+          vtest::ScopedEnvironment environment;
+          environment.Set("XDG_CONFIG_HOME", run.Path().string());
+          vtest::CurrentFolder current(run.Path());
+          win::WIN_InstallDebugTrace();
+          try {
+            glo::GLO_Assert(false, "Check.cpp", 77);
+          } catch (const glo::Assert_t&) {
+          }
+          const glo::Exception_t second("Other.cpp", 8, u"Disk \u00E9 full", "");
+          std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
     const auto lines = Lines(vtest::ReadFile(run / "Debug.txt"));
     if (!c.traced) {
       EXPECT_TRUE(lines.empty()) << (c.showDebug ? c.showDebug : "absent");

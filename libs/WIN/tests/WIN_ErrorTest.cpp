@@ -4,10 +4,15 @@
 
 #include <cerrno>
 
+#include "ScopedEnvironment.h"
+
 namespace {
 
 TEST(Error, MessageAndSubIdComeFromTheCode)
 {
+  // The texts stay the system's own whatever language the user reads.
+  vtest::ScopedEnvironment environment;
+  environment.Set("LANGUAGE", "fr:de").Set("LC_ALL", "fr_FR.UTF-8");
   const std::pair<std::uint32_t, const char16_t*> cases[] = {
       {5, u"System Error Code: 5\nInput/output error\n"},
       {ENOENT, u"System Error Code: 2\nNo such file or directory\n"},

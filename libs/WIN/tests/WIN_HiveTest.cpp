@@ -17,26 +17,26 @@ const std::u16string Settings = u"HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\
 TEST(Hive, ReadsEveryValueForm)
 {
   const Hive_t hive = Hive_t::Parse(
-    "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-    "\r\n"
-    "; written by hand\n"
-    "  [HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings]  \n"
-    "\"ShowDebug\"=hex:01\n"
-    "\"UserUtcOffset\"=hex:00,00,00,00,\\\n"
-    "  00,00,4e,40\n"
-    "\"Count\"=dword:0000010a\n"
-    "\"Folder\"=\"C:\\\\Program Files \\\"x\\\"\"\n"
-    "\"Raw\"=hex(7):41,00,00,00\n"
-    "@=\"default\"\n",
-    u"user.reg");
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+      "\r\n"
+      "; written by hand\n"
+      "  [HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings]  \n"
+      "\"ShowDebug\"=hex:01\n"
+      "\"UserUtcOffset\"=hex:00,00,00,00,\\\n"
+      "  00,00,4e,40\n"
+      "\"Count\"=dword:0000010a\n"
+      "\"Folder\"=\"C:\\\\Program Files \\\"x\\\"\"\n"
+      "\"Raw\"=hex(7):41,00,00,00\n"
+      "@=\"default\"\n",
+      u"user.reg");
   const std::pair<std::u16string, RegData_t> cases[] = {
-    {u"ShowDebug", {win::RegBinary, {1}}},
-    {u"userutcoffset", {win::RegBinary, {0, 0, 0, 0, 0, 0, 0x4E, 0x40}}},
-    {u"Count", {win::RegDword, {0x0A, 0x01, 0, 0}}},
-    {u"Folder", {win::RegSz, {'C', 0, ':', 0, '\\', 0, 'P', 0, 'r', 0, 'o', 0, 'g', 0, 'r', 0, 'a', 0, 'm', 0, ' ', 0,
-                              'F', 0, 'i', 0, 'l', 0, 'e', 0, 's', 0, ' ', 0, '"', 0, 'x', 0, '"', 0, 0, 0}}},
-    {u"Raw", {7, {0x41, 0, 0, 0}}},
-    {u"", {win::RegSz, {'d', 0, 'e', 0, 'f', 0, 'a', 0, 'u', 0, 'l', 0, 't', 0, 0, 0}}},
+      {u"ShowDebug", {win::RegBinary, {1}}},
+      {u"userutcoffset", {win::RegBinary, {0, 0, 0, 0, 0, 0, 0x4E, 0x40}}},
+      {u"Count", {win::RegDword, {0x0A, 0x01, 0, 0}}},
+      {u"Folder", {win::RegSz, {'C', 0, ':', 0, '\\', 0, 'P', 0, 'r', 0, 'o', 0, 'g', 0, 'r', 0, 'a', 0, 'm', 0, ' ', 0,
+                                'F', 0, 'i', 0, 'l',  0, 'e', 0, 's', 0, ' ', 0, '"', 0, 'x', 0, '"', 0, 0,   0}}},
+      {u"Raw", {7, {0x41, 0, 0, 0}}},
+      {u"", {win::RegSz, {'d', 0, 'e', 0, 'f', 0, 'a', 0, 'u', 0, 'l', 0, 't', 0, 0, 0}}},
   };
   for (const auto& [name, data] : cases) {
     const RegData_t* found = hive.Find(u"hkey_current_user\\software\\telvan\\velmora\\settings", name);
@@ -84,15 +84,15 @@ TEST(Hive, SettingAValueAgainReplacesIt)
 TEST(Hive, AFileThatDoesNotParseNamesItsLine)
 {
   const std::pair<const char*, unsigned> cases[] = {
-    {"Not a hive\n", 1},
-    {"Windows Registry Editor Version 5.00\n\n\"Orphan\"=hex:01\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\n", 2},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=hex:1g\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=hex:01,\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=dword:1\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=\"open\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=true\n", 3},
-    {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\nV=hex:01\n", 3},
+      {"Not a hive\n", 1},
+      {"Windows Registry Editor Version 5.00\n\n\"Orphan\"=hex:01\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=hex:1g\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=hex:01,\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=dword:1\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=\"open\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"V\"=true\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\nV=hex:01\n", 3},
   };
   for (const auto& [text, line] : cases) {
     try {
@@ -101,7 +101,7 @@ TEST(Hive, AFileThatDoesNotParseNamesItsLine)
     } catch (const win::RegError_t& error) {
       EXPECT_EQ(error.Code(), std::uint32_t(EBADMSG));
       const std::u16string expected =
-        u"Reg name: '/home/u/.config/Telvan/user.reg:" + glo::GLO_Decimal(line) + u"'; System Error Code: 74\n";
+          u"Reg name: '/home/u/.config/Telvan/user.reg:" + glo::GLO_Decimal(line) + u"'; System Error Code: 74\n";
       EXPECT_EQ(error.Message().substr(0, expected.size()), expected) << text;
     }
   }

@@ -15,11 +15,13 @@ class LanguageModuleTest : public testing::Test {
   }
   void TearDown() override { win::WIN_SetResourceModule(nullptr); }
 
-  // Loads as start-up does and keeps what it would have shown.
+  // Loads as start-up does, on a machine without a default locale, and keeps
+  // what it would have shown.
   bool Load()
   {
     shown.clear();
-    return win::WIN_LoadLanguageModule([this](const std::u16string& text) { shown.push_back(text); });
+    return win::WIN_LoadLanguageModule([this](const std::u16string& text) { shown.push_back(text); },
+                                       win::WIN_LanguageModuleCandidates(""));
   }
 
   vtest::ScopedEnvironment environment;
@@ -29,18 +31,18 @@ class LanguageModuleTest : public testing::Test {
 TEST_F(LanguageModuleTest, CandidatesFollowTheLocaleVariables)
 {
   environment.Set("LANGUAGE", "de_AT:fr").Set("LC_ALL", "en_GB.UTF-8").Set("LANG", "C.UTF-8");
-  auto candidates = win::WIN_LanguageModuleCandidates();
-  ASSERT_GE(candidates.size(), 6u);
-  EXPECT_EQ(std::vector<std::string>(candidates.begin(), candidates.begin() + 5),
-            (std::vector<std::string>{"DEA", "DEU", "FRA", "ENG", "ENU"}));
-  EXPECT_EQ(candidates.back(), "LOC");
+  EXPECT_EQ(win::WIN_LanguageModuleCandidates("it_IT.UTF-8"),
+            (std::vector<std::string>{"DEA", "DEU", "FRA", "ENG", "ENU", "ITA", "LOC"}));
+  environment.Clear("LANGUAGE").Clear("LC_ALL").Set("LC_MESSAGES", "fr_CA").Set("LANG", "nl_BE.UTF-8");
+  EXPECT_EQ(win::WIN_LanguageModuleCandidates("fr_FR.UTF-8"),
+            (std::vector<std::string>{"FRC", "FRA", "NLB", "NLD", "LOC"}));
 }
 
 TEST_F(LanguageModuleTest, WithoutLocaleVariablesOnlyTheMachineLocaleAndLocRemain)
 {
-  auto candidates = win::WIN_LanguageModuleCandidates();
-  EXPECT_LE(candidates.size(), 3u);
-  EXPECT_EQ(candidates.back(), "LOC");
+  EXPECT_EQ(win::WIN_LanguageModuleCandidates(""), std::vector<std::string>{"LOC"});
+  EXPECT_EQ(win::WIN_LanguageModuleCandidates("de_DE.UTF-8"), (std::vector<std::string>{"DEU", "LOC"}));
+  EXPECT_EQ(win::WIN_LanguageModuleCandidates("C.UTF-8"), std::vector<std::string>{"LOC"});
 }
 
 TEST_F(LanguageModuleTest, AModuleOfTheUsersLanguageIsSelected)
@@ -59,6 +61,13 @@ TEST_F(LanguageModuleTest, AModuleOfAnotherVersionStopsStartUp)
   environment.Set("LC_MESSAGES", "fr_FR.UTF-8");
   EXPECT_FALSE(Load());
   EXPECT_EQ(shown, std::vector<std::u16string>{u"Incorrect language dll file.  Please reinstall Velmora."});
+}
+
+TEST_F(LanguageModuleTest, TheProgramsOwnLanguageWinsOverLaterCandidates)
+{
+  environment.Set("LC_ALL", "en_US.UTF-8").Set("LANG", "de_DE.UTF-8");
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(&win::WIN_GetResourceModule(), &win::WIN_GetMainModule());
 }
 
 TEST_F(LanguageModuleTest, WithoutAModuleTheProgramsOwnIsUsed)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GLO_Exception.h"
+#include "ScopedEnvironment.h"
 
 namespace {
 
@@ -51,7 +52,34 @@ TEST(LocaleFormats, CodePages)
 {
   EXPECT_EQ(win::WIN_GetLocaleText(German, win::LocaleItem_t::AnsiCodePage), "65001");
   EXPECT_EQ(win::WIN_GetAsciiCodePage(), glo::CodePageAscii);
-  EXPECT_TRUE(glo::GLO_IsKnownCodePage(win::WIN_GetAnsiCodePage()));
+}
+
+// The user's locale is read once per process, so each of these runs in a
+// fresh process of its own.
+class UserLocaleTest : public testing::Test {
+ protected:
+  void SetUp() override
+  {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_TIME", "LC_CTYPE", "LC_MESSAGES", "LANG"})
+      environment.Clear(name);
+  }
+  vtest::ScopedEnvironment environment;
+};
+
+TEST_F(UserLocaleTest, AnsiCodePageIsTheCodeSetOfTheUsersLocale)
+{
+  environment.Set("LC_ALL", "C");
+  EXPECT_EXIT(std::exit(win::WIN_GetAnsiCodePage() == glo::CodePageAscii ? 0 : 1), testing::ExitedWithCode(0), "");
+  environment.Set("LC_ALL", "en_US.UTF-8");
+  EXPECT_EXIT(std::exit(win::WIN_GetAnsiCodePage() == glo::CodePageUtf8 ? 0 : 1), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(UserLocaleTest, DatesFollowLcTime)
+{
+  environment.Set("LANG", "en_US.UTF-8").Set("LC_TIME", "de_DE.UTF-8");
+  EXPECT_EXIT(std::exit(win::WIN_GetFormattedDate(glo::UserDefaultLocale, Fields()) == u"07.03.2026" ? 0 : 1),
+              testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::string Narrow(const std::u16string& text)
 }
 
 class RegistryTest : public testing::Test {
-protected:
+ protected:
   RegKey_t UserRoot() const { return RegKey_t::Root(u"HKEY_CURRENT_USER", folder.Wide("user.reg")); }
   RegKey_t SettingsKey() const
   {
@@ -47,13 +47,13 @@ TEST_F(RegistryTest, AFreshProfileGetsTheDefaultsWrittenBack)
   EXPECT_FALSE(settings.ShowUsbDebug().Value());
   EXPECT_FALSE(settings.DebugTraceOn());
   EXPECT_EQ(Hive(), Header +
-                      "\n[HKEY_CURRENT_USER\\Software]\n"
-                      "\n[HKEY_CURRENT_USER\\Software\\Telvan]\n"
-                      "\n[HKEY_CURRENT_USER\\Software\\Telvan\\Velmora]\n"
-                      "\n" +
-                      SettingsSection +
-                      "\"UseLocalTime\"=hex:01\n"
-                      "\"UserUtcOffset\"=hex:00,00,00,00,00,00,00,00\n");
+                        "\n[HKEY_CURRENT_USER\\Software]\n"
+                        "\n[HKEY_CURRENT_USER\\Software\\Telvan]\n"
+                        "\n[HKEY_CURRENT_USER\\Software\\Telvan\\Velmora]\n"
+                        "\n" +
+                        SettingsSection +
+                        "\"UseLocalTime\"=hex:01\n"
+                        "\"UserUtcOffset\"=hex:00,00,00,00,00,00,00,00\n");
 }
 
 TEST_F(RegistryTest, ShowDebugTurnsTheTraceOnOnlyAsOneTrueByte)
@@ -87,9 +87,8 @@ TEST_F(RegistryTest, AValueWithADefaultReplacesWhatItCannotRead)
   HandEdit("\"UseLocalTime\"=dword:00000000\n\"UserUtcOffset\"=hex:01\n");
   const win::Settings_t settings(SettingsKey());
   EXPECT_TRUE(settings.UseLocalTime().get());
-  EXPECT_NE(Hive().find(SettingsSection +
-                        "\"UseLocalTime\"=hex:01\n"
-                        "\"UserUtcOffset\"=hex:00,00,00,00,00,00,00,00\n"),
+  EXPECT_NE(Hive().find(SettingsSection + "\"UseLocalTime\"=hex:01\n"
+                                          "\"UserUtcOffset\"=hex:00,00,00,00,00,00,00,00\n"),
             std::string::npos);
 }
 
@@ -172,8 +171,9 @@ TEST_F(RegistryTest, AMissingKeyOpenedForReadingIsAnError)
     FAIL() << "no exception";
   } catch (const win::RegError_t& error) {
     EXPECT_EQ(error.Code(), std::uint32_t(ENOENT));
-    EXPECT_EQ(error.Message(), u"Reg name: 'HKEY_LOCAL_MACHINE\\Software'; System Error Code: 2\nNo such file or "
-                               u"directory\n");
+    EXPECT_EQ(error.Message(),
+              u"Reg name: 'HKEY_LOCAL_MACHINE\\Software'; System Error Code: 2\nNo such file or "
+              u"directory\n");
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "system.reg"));
 }
@@ -194,8 +194,9 @@ TEST_F(RegistryTest, AKeyOpenedForReadingCannotBeWritten)
 
 TEST_F(RegistryTest, AHandEditedFileIsReadWithoutRegardToCase)
 {
-  vtest::WriteFile(folder / "user.reg", Header + "[hkey_current_user\\SOFTWARE\\telvan\\VELMORA\\settings]\n"
-                                                 "\"showdebug\"=hex:01\n\"USELOCALTIME\"=hex:00\n");
+  vtest::WriteFile(folder / "user.reg", Header +
+                                            "[hkey_current_user\\SOFTWARE\\telvan\\VELMORA\\settings]\n"
+                                            "\"showdebug\"=hex:01\n\"USELOCALTIME\"=hex:00\n");
   const win::Settings_t settings(SettingsKey());
   EXPECT_TRUE(settings.DebugTraceOn());
   EXPECT_FALSE(settings.UseLocalTime().get());
@@ -240,24 +241,25 @@ TEST_F(RegistryTest, ProcessWideSettingsLiveInTheUsersConfigFolder)
 {
   const std::string config = folder.Path().string();
   EXPECT_EXIT(
-    {
-      vtest::ScopedEnvironment environment;
-      environment.Set("XDG_CONFIG_HOME", config).Set("XDG_CONFIG_DIRS", config + "/machine");
-      vtest::WriteFile(config + "/machine/Telvan/system.reg",
-                       Header + "[HKEY_LOCAL_MACHINE\\Software\\Telvan\\ErrorReporter]\n\"InstallDir\"=\"/opt/er\"\n");
-      // Two threads reach the settings first at once.
-      const win::Settings_t* seen[2] = {};
-      std::thread first([&] { seen[0] = &win::WIN_GetSettings(); });
-      std::thread second([&] { seen[1] = &win::WIN_GetSettings(); });
-      first.join();
-      second.join();
-      const bool ok = seen[0] == seen[1] &&
-                      win::WIN_SettingsKey().Path() == u"HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings" &&
-                      win::WIN_LocalMachineMakerKey().Path() == u"HKEY_LOCAL_MACHINE\\Software\\Telvan" &&
-                      win::WIN_ErrorReporterInstallDir().get() == u"/opt/er";
-      std::exit(ok ? 0 : 1);
-    },
-    testing::ExitedWithCode(0), "");
+      {
+        vtest::ScopedEnvironment environment;
+        environment.Set("XDG_CONFIG_HOME", config).Set("XDG_CONFIG_DIRS", config + "/machine");
+        vtest::WriteFile(
+            config + "/machine/Telvan/system.reg",
+            Header + "[HKEY_LOCAL_MACHINE\\Software\\Telvan\\ErrorReporter]\n\"InstallDir\"=\"/opt/er\"\n");
+        // Two threads reach the settings first at once.
+        const win::Settings_t* seen[2] = {};
+        std::thread first([&] { seen[0] = &win::WIN_GetSettings(); });
+        std::thread second([&] { seen[1] = &win::WIN_GetSettings(); });
+        first.join();
+        second.join();
+        const bool ok = seen[0] == seen[1] &&
+                        win::WIN_SettingsKey().Path() == u"HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings" &&
+                        win::WIN_LocalMachineMakerKey().Path() == u"HKEY_LOCAL_MACHINE\\Software\\Telvan" &&
+                        win::WIN_ErrorReporterInstallDir().get() == u"/opt/er";
+        std::exit(ok ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
   EXPECT_NE(vtest::ReadFile(folder / "Telvan/user.reg").find(SettingsSection + "\"UseLocalTime\"=hex:01\n"),
             std::string::npos);
 }

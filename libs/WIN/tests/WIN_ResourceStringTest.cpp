@@ -111,6 +111,21 @@ TEST_F(ResourceStringTest, TextsFollowTheSelectedLanguage)
   EXPECT_EQ(win::LongText(glo::TimeSpan_t(61)), u"2 Minute(n)");
 }
 
+TEST(ResourceModule, AskingBeforeOneIsSelectedIsAnAssertion)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        try {
+          win::WIN_GetResourceModule();
+        } catch (const glo::Assert_t&) {
+          std::exit(0);
+        }
+        std::exit(1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST(ResourceModule, MalformedBytesAreRefused)
 {
   const std::vector<std::vector<unsigned char>> cases = {
