@@ -102,6 +102,10 @@ class ostream : public virtual ios {
   glo::Optional_t<unsigned> codePage;
 };
 
-class iostream : public istream, public ostream {};
+class iostream : public istream, public ostream {
+ public:
+  // The reading side's; the writing side's is ostream::codePage.
+  using istream::codePage;
+};
 
 }  // namespace bin

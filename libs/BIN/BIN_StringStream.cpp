@@ -55,7 +55,7 @@ istream& operator>>(istream& source, record_t& record)
   if (available != 0) source.read(payload.data(), available);
   if (available < length) source.setstate(ios::badbit);
   record.assign(std::move(payload));
-  record.istream::codePage = source.codePage;
+  record.codePage = source.codePage;
   return source;
 }
 
