@@ -121,4 +121,15 @@ Bytes Signature(std::uint32_t crc, const Bytes& filler)
   return signature;
 }
 
+Bytes Resign(Bytes file)
+{
+  const std::size_t signature = file.size() - 20;
+  const std::uint32_t crc = Crc32(Bytes(file.begin(), file.begin() + static_cast<long>(signature - 5)));
+  file[signature + 2] = static_cast<unsigned char>(crc >> 24);
+  file[signature + 9] = static_cast<unsigned char>(crc >> 16);
+  file[signature + 12] = static_cast<unsigned char>(crc >> 8);
+  file[signature + 17] = static_cast<unsigned char>(crc);
+  return file;
+}
+
 }  // namespace vtest

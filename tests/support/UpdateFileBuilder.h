@@ -74,4 +74,8 @@ struct UpdateFile {
 // The 20 signature bytes for a CRC.
 Bytes Signature(std::uint32_t crc, const Bytes& filler);
 
+// A file whose last 25 bytes are its signature record, signed anew after a
+// change, so that a test reaches the check behind the signature.
+Bytes Resign(Bytes file);
+
 }  // namespace vtest
