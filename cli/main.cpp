@@ -4,31 +4,43 @@
 
 #include <iostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "Cli.h"
+#include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
 #include "WIN_DebugServer.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_VersionInfo.h"
 
-namespace {
-
-constexpr int Success = 0;
-constexpr int Failure = 1;
-constexpr int Usage = 2;
+namespace cli {
 
 std::string Utf8(const std::u16string& text)
 {
   return glo::GLO_ToNarrow(text, glo::CodePageUtf8);
 }
 
+std::u16string Wide(const std::string& utf8)
+{
+  return glo::GLO_ToWide(utf8, glo::CodePageUtf8);
+}
+
+}  // namespace cli
+
+namespace {
+
 void PrintHelp(std::ostream& out)
 {
   out << "Usage: velmora-cli COMMAND [OPTIONS]\n"
          "\n"
          "Prepares storage cards for avionics without a window.\n"
+         "\n"
+         "Commands:\n"
+         "  info FILE [--json]     check an update file and show what it holds\n"
+         "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
+         "       [--revision C] KIND=FILE...\n"
+         "                         assemble an update file from database files\n"
          "\n"
          "Options:\n"
          "  --help      show this text and exit\n"
@@ -45,27 +57,28 @@ void PrintVersion()
   std::u16string text = info.ProductName() + u" " + info.VersionText();
   if (auto time = info.BuildTimeText()) text += u" " + *time;
   if (auto builder = info.BuilderText()) text += u" " + *builder;
-  std::cout << Utf8(text) << '\n' << Utf8(info.LegalNotice()) << '\n';
+  std::cout << cli::Utf8(text) << '\n' << cli::Utf8(info.LegalNotice()) << '\n';
 }
 
-int Run(const std::vector<std::string_view>& arguments)
+int Run(const cli::Arguments& arguments)
 {
   if (arguments.empty()) {
     PrintHelp(std::cerr);
-    return Usage;
+    return cli::Usage;
   }
-  const std::string_view command = arguments.front();
+  const std::string& command = arguments.front();
+  const cli::Arguments rest(arguments.begin() + 1, arguments.end());
   if (command == "--help" || command == "-h" || command == "help") {
     PrintHelp(std::cout);
-    return Success;
+    return cli::Success;
   }
   if (command == "--version") {
     PrintVersion();
-    return Success;
+    return cli::Success;
   }
-  std::cerr << "velmora-cli: unknown command '" << command << "'\n"
-            << "Try 'velmora-cli --help'.\n";
-  return Usage;
+  if (command == "info") return cli::Info(rest);
+  if (command == "pack") return cli::Pack(rest);
+  throw cli::UsageError("unknown command '" + command + "'");
 }
 
 }  // namespace
@@ -75,14 +88,26 @@ int main(int argc, char** argv)
   win::WIN_InstallDebugTrace();
   try {
     const bool languageReady =
-        win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << Utf8(text) << '\n'; });
-    if (!languageReady) return Failure;
-    return Run(std::vector<std::string_view>(argv + 1, argv + argc));
+        win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
+    if (!languageReady) return cli::Failure;
+    return Run(cli::Arguments(argv + 1, argv + argc));
+  } catch (const cli::UsageError& error) {
+    std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
+    return cli::Usage;
+  } catch (const glo::InvalidInput_t& error) {
+    // The system's own message for the user, as the wizard would show it.
+    std::cerr << cli::Utf8(error.UserText()) << '\n';
+  } catch (const fil::FileInUse_t& error) {
+    std::cerr << "velmora-cli: " << cli::Utf8(error.Path()) << " is in use\n";
+  } catch (const fil::FileError_t& error) {
+    std::cerr << "velmora-cli: cannot read or write " << cli::Utf8(error.Path()) << '\n';
+  } catch (const glo::OutOfRange_t& error) {
+    std::cerr << "velmora-cli: too large for an update file (4 GiB at most)\n";
   } catch (const glo::Exception_t& error) {
-    std::cerr << "velmora-cli: " << Utf8(error.Message()) << " (" << error.SourceFile() << ':' << error.SourceLine()
-              << ")\n";
+    std::cerr << "velmora-cli: " << cli::Utf8(error.Message()) << " (" << error.SourceFile() << ':'
+              << error.SourceLine() << ")\n";
   } catch (const std::exception& error) {
     std::cerr << "velmora-cli: " << error.what() << '\n';
   }
-  return Failure;
+  return cli::Failure;
 }

@@ -1,5 +1,6 @@
 #include "WIN_LanguageModule.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "GLO_Locale.h"
@@ -27,10 +28,13 @@ std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::vector<std::st
   const auto ownLanguage = glo::GLO_LocaleAbbreviation(own.LanguageId());
   for (const auto& abbreviation : candidates) {
     if (abbreviation == ownLanguage) return nullptr;
+    const std::u16string path = base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res";
+    const std::string utf8 = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
+    if (!std::filesystem::exists(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())))) continue;
     try {
-      return WIN_LoadModule(base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res");
+      return WIN_LoadModule(path);
     } catch (const Error_t&) {
-      // Not there or not a module: try the next language.
+      // Not a module after all: try the next language.
     }
   }
   return nullptr;

@@ -1,0 +1,29 @@
+#pragma once
+// What the commands of velmora-cli share.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+constexpr int Success = 0;
+constexpr int Failure = 1;
+constexpr int Usage = 2;
+
+using Arguments = std::vector<std::string>;
+
+// A command line that does not fit the command; ends with exit code 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::string Utf8(const std::u16string& text);
+std::u16string Wide(const std::string& utf8);
+
+// The commands; each returns the exit code.
+int Info(const Arguments& arguments);
+int Pack(const Arguments& arguments);
+
+}  // namespace cli

@@ -1,0 +1,71 @@
+// velmora-cli info FILE [--json]: loads an update file as start-up does and
+// tells what it holds.
+
+#include <iostream>
+
+#include "AVN_AviationDatabase.h"
+#include "Cli.h"
+#include "GLO_Exception.h"
+#include "RunMode.h"
+#include "WIN_ResourceString.h"
+
+namespace cli {
+namespace {
+
+std::string Json(const std::u16string& text)
+{
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+}  // namespace
+
+int Info(const Arguments& arguments)
+{
+  bool json = false;
+  std::string file;
+  for (const auto& argument : arguments) {
+    if (argument == "--json")
+      json = true;
+    else if (!argument.empty() && argument[0] == '-')
+      throw UsageError("info: unknown option '" + argument + "'");
+    else if (file.empty())
+      file = argument;
+    else
+      throw UsageError("info: one update file only");
+  }
+  if (file.empty()) throw UsageError("info: needs an update file");
+
+  const std::u16string path = Wide(file);
+  // The checks of start-up, with its messages.
+  if (path.size() < 5) throw glo::InvalidInput_t(win::ResourceString_t(2015, GLO_HERE).Text(), GLO_HERE);
+  if (vm::RunModeOf(path) != vm::RunModeUpdateFile) throw UsageError("info: '" + file + "' is not an update file");
+
+  avn::VlmsDatabase_t update;
+  update.Load(path);
+  if (json) {
+    std::cout << "{\"device\":" << Json(update.DeviceName()) << ",\"database\":" << Json(update.DatabaseName())
+              << ",\"cycle\":" << Json(update.CycleText()) << ",\"regionOffset\":" << update.RegionOffset()
+              << ",\"regionLength\":" << update.RegionLength() << "}\n";
+  } else {
+    std::cout << "Device: " << Utf8(update.DeviceName()) << "\nDatabase: " << Utf8(update.DatabaseName())
+              << "\nCycle: " << Utf8(update.CycleText()) << "\nRegion: offset " << update.RegionOffset() << " length "
+              << update.RegionLength() << '\n';
+  }
+  return Success;
+}
+
+}  // namespace cli
