@@ -4,7 +4,7 @@
 set -eu
 
 packages="
-  g++ cmake ninja-build pkg-config
+  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
   qt6-base-dev libxerces-c-dev libisal-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dosfstools fusefat mtools

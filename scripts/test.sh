@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is needed, builds and runs every test: first a normal build,
-# then one with AddressSanitizer and UndefinedBehaviorSanitizer.
-#   scripts/test.sh            both runs
+# then one with AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# fuzz targets for a minute each.
+#   scripts/test.sh            all three
 #   scripts/test.sh --quick    the normal build only
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,4 +21,5 @@ if [ "${1:-}" != "--quick" ]; then
   "$root/scripts/build.sh" "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
+  "$root/scripts/fuzz.sh" 60
 fi

@@ -1,6 +1,7 @@
 #pragma once
 // Points in time and durations.
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 

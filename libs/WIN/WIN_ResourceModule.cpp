@@ -63,9 +63,12 @@ class Reader {
 
 ResourceModule_t::ResourceModule_t(std::u16string path, std::span<const unsigned char> bytes) : path_(std::move(path))
 {
-  Reader module(bytes);
-  auto magic = module.Bytes(4);
-  if (!module.Ok() || std::string_view(reinterpret_cast<const char*>(magic.data()), 4) != "VRES") Malformed();
+  Reader file(bytes);
+  auto magic = file.Bytes(4);
+  if (!file.Ok() || std::string_view(reinterpret_cast<const char*>(magic.data()), 4) != "VRES") Malformed();
+  // What follows the counted bytes (padding of a section) is not the module's.
+  Reader module(file.Bytes(file.Number(4)));
+  if (!file.Ok()) Malformed();
   bool versionSeen = false;
   while (!module.AtEnd()) {
     std::uint32_t length = module.Number(4);

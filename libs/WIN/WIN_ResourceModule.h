@@ -20,10 +20,11 @@ struct FileVersion_t {
   friend bool operator==(const FileVersion_t&, const FileVersion_t&) = default;
 };
 
-// The module's bytes are "VRES" and records of a 32-bit payload length, a
-// type byte and the payload (little-endian): first the version record 'V'
-// (four version parts, the language id, then pairs of NUL-terminated UTF-8
-// name and value), then string records 'S' (32-bit id, UTF-16LE text).
+// The module's bytes are "VRES", the 32-bit count of the bytes that follow,
+// and records of a 32-bit payload length, a type byte and the payload
+// (little-endian): first the version record 'V' (four version parts, the
+// language id, then pairs of NUL-terminated UTF-8 name and value), then
+// string records 'S' (32-bit id, UTF-16LE text).
 class ResourceModule_t {
  public:
   // Parses the bytes; malformed bytes raise Error_t (ENOEXEC).

@@ -2,7 +2,9 @@
 // resource module, and optionally into a C++ source that embeds the module in
 // the program.
 //
-// A resource module is "VRES" followed by records in the program's binary
+// A resource module is "VRES", the 32-bit byte count of what follows (so
+// that padding after a module embedded in a program is never read), then
+// records in the program's binary
 // record layout: a 32-bit payload length, a type byte and the payload, all
 // little-endian.
 //   'V' version: four 16-bit file version parts, the 16-bit language id, then
@@ -208,9 +210,8 @@ int main(int argc, char** argv)
     versionRecord.Text(text);
   }
 
-  Writer module;
-  for (char c : std::string("VRES")) module.U8(static_cast<std::uint8_t>(c));
-  module.Record('V', versionRecord);
+  Writer records;
+  records.Record('V', versionRecord);
   std::map<unsigned long, int> seen;
   for (const auto& entry : ReadEntries(strings)) {
     const std::string where = strings + ":" + std::to_string(entry.line);
@@ -223,9 +224,13 @@ int main(int argc, char** argv)
     const std::u16string text = glo::GLO_ToWide(entry.text, glo::CodePageUtf8);
     if (text.find(u'\uFFFD') != std::u16string::npos) Fail(where, "the text is not UTF-8");
     for (char16_t unit : text) record.U16(unit);
-    module.Record('S', record);
+    records.Record('S', record);
   }
 
+  Writer module;
+  for (char c : std::string("VRES")) module.U8(static_cast<std::uint8_t>(c));
+  module.U32(static_cast<std::uint32_t>(records.Bytes().size()));
+  for (unsigned char byte : records.Bytes()) module.U8(byte);
   const auto& bytes = module.Bytes();
   WriteFile(output, std::string(bytes.begin(), bytes.end()));
   if (!cpp.empty()) WriteFile(cpp, EmbeddingSource(bytes));

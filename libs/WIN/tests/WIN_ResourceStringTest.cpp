@@ -126,16 +126,32 @@ TEST(ResourceModule, AskingBeforeOneIsSelectedIsAnAssertion)
       testing::ExitedWithCode(0), "");
 }
 
+// "VRES", the byte count, the records.
+std::vector<unsigned char> Module(const std::vector<unsigned char>& records)
+{
+  std::vector<unsigned char> bytes{'V', 'R', 'E', 'S'};
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(records.size() >> (8 * i)));
+  bytes.insert(bytes.end(), records.begin(), records.end());
+  return bytes;
+}
+
 TEST(ResourceModule, MalformedBytesAreRefused)
 {
+  const std::vector<unsigned char> version{10, 0, 0, 0, 'V', 1, 0, 0, 0, 0, 0, 0, 0, 9, 4};
+  auto withString = [&](const std::vector<unsigned char>& string) {
+    auto records = version;
+    records.insert(records.end(), string.begin(), string.end());
+    return Module(records);
+  };
   const std::vector<std::vector<unsigned char>> cases = {
       {},
-      {'V', 'R', 'E', 'X'},
-      {'V', 'R', 'E', 'S'},                            // no version record
-      {'V', 'R', 'E', 'S', 20, 0, 0, 0, 'V', 1, 0},    // record runs past the end
-      {'V', 'R', 'E', 'S', 3, 0, 0, 0, 'V', 1, 0, 0},  // version record too short
-      // a string of an odd number of bytes
-      {'V', 'R', 'E', 'S', 10, 0, 0, 0, 'V', 1, 0, 0, 0, 0, 0, 0, 0, 9, 4, 5, 0, 0, 0, 'S', 1, 0, 0, 0, 'x'},
+      {'V', 'R', 'E', 'X', 0, 0, 0, 0},
+      Module({}),                                            // no version record
+      {'V', 'R', 'E', 'S', 100, 0, 0, 0, 10, 0, 0, 0, 'V'},  // counts more than there is
+      Module({20, 0, 0, 0, 'V', 1, 0}),                      // record runs past the end
+      Module({3, 0, 0, 0, 'V', 1, 0, 0}),                    // version record too short
+      withString({5, 0, 0, 0, 'S', 1, 0, 0, 0, 'x'}),        // a string of an odd number of bytes
+      withString({2, 0, 0, 0, 'Q', 1, 0}),                   // an unknown record
   };
   for (const auto& bytes : cases) {
     try {
@@ -145,6 +161,11 @@ TEST(ResourceModule, MalformedBytesAreRefused)
       EXPECT_EQ(error.Code(), std::uint32_t(ENOEXEC));
     }
   }
+  auto padded = withString({6, 0, 0, 0, 'S', 7, 0, 0, 0, 'x', 0});
+  padded.insert(padded.end(), 64, 0xCC);  // what a section may hold after the module
+  const win::ResourceModule_t module(u"padded.res", padded);
+  EXPECT_EQ(module.String(7), u"x");
+  EXPECT_EQ(module.LanguageId(), 0x0409);
 }
 
 }  // namespace
