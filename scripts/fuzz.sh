@@ -18,5 +18,12 @@ printf 'navigation' > "$work/nav.bin"
 XDG_CONFIG_HOME="$work/config" "$build/bin/velmora-cli" pack -o "$corpus/seed.vlm" --device D --database N \
   --major 1 --minor 2 1="$work/nav.bin"
 
+status=0
 TMPDIR="$work" XDG_CONFIG_HOME="$work/config" "$build/bin/AVN_fuzzer" -max_total_time="$seconds" -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/" "$corpus" >"$build/fuzz.log" 2>&1 || status=$?
+if [ "$status" -ne 0 ]; then
+  tail -n 60 "$build/fuzz.log"
+  echo "fuzz: the update-file loader failed; the input is in $build/crash-*"
+  exit "$status"
+fi
+grep '^stat::number_of_executed_units' "$build/fuzz.log"
