@@ -65,9 +65,6 @@ class File_t : public FileIntf_t {
 
  private:
   win::Handle_t handle_;
-  // Holds this opener's share-mode marks when the file itself is not open
-  // for reading.
-  win::Handle_t marks_;
   std::uint32_t size_ = 0;
   std::uint32_t position_ = 0;
   std::u16string path_;

@@ -6,10 +6,10 @@
 #include <cerrno>
 
 #include "FIL_Exceptions.h"
-#include "FIL_ShareLock.h"
 #include "GLO_Exception.h"
 #include "GLO_NarrowTo32.h"
 #include "GLO_Text.h"
+#include "WIN_ShareMode.h"
 
 namespace fil {
 namespace {
@@ -63,13 +63,8 @@ void File_t::open(const std::u16string& path, int mode, int share)
 
   const bool reads = (how.flags & O_ACCMODE) != O_WRONLY;
   const bool writes = (how.flags & O_ACCMODE) != O_RDONLY;
-  int marks = handle_.Get();
-  if (!reads) {
-    marks_.Reset(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
-    marks = marks_.Get();
-  }
-  if (marks >= 0 && !FIL_TakeShareMarks(marks, reads, writes, share == DenyReadWrite || share == DenyRead,
-                                        share == DenyReadWrite || share == DenyWrite)) {
+  if (!win::WIN_AdmitOpener(handle_.Get(), reads, writes, share == DenyReadWrite || share == DenyRead,
+                            share == DenyReadWrite || share == DenyWrite)) {
     close();
     throw FileInUse_t(GLO_HERE, path);
   }
@@ -101,7 +96,6 @@ void File_t::open(const std::u16string& path, int mode, int share)
 void File_t::close()
 {
   handle_.Reset();
-  marks_.Reset();
   size_ = 0;
   position_ = 0;
   path_.clear();

@@ -1,0 +1,30 @@
+#pragma once
+// A temporary file that deletes itself.
+
+#include <string>
+
+#include "GLO_SmartPtr.h"
+
+namespace win {
+
+// Creates a new, empty file "<prefix>XXXXXX.tmp" (X a unique character)
+// readable by the user alone, and deletes it when the object goes (a failing
+// delete is ignored). Shared through glo::SmartPtr_t, or owned on its own.
+class SmartTempFile_t : public glo::RefCounter_t {
+ public:
+  // In the program's temporary folder (WIN_GetAppTempFolder).
+  explicit SmartTempFile_t(const std::u16string& prefix);
+  // In the given folder. When the file cannot be made there and the folder
+  // is read-only, the folder is given write permission and the file tried
+  // again. Failures raise FileError_t naming the folder.
+  SmartTempFile_t(const std::u16string& prefix, const std::u16string& folder);
+  ~SmartTempFile_t() override;
+
+  const std::u16string& Path() const noexcept { return path_; }
+
+ private:
+  std::u16string path_;
+  std::string systemPath_;
+};
+
+}  // namespace win
