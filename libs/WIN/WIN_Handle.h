@@ -1,6 +1,9 @@
 #pragma once
 // An owned file descriptor, the handle of this platform.
 
+#include <chrono>
+#include <initializer_list>
+#include <optional>
 #include <utility>
 
 namespace win {
@@ -21,9 +24,21 @@ class Handle_t {
   bool IsValid() const noexcept { return fd_ >= 0; }
   // Closes the descriptor held, if any, and holds the given one.
   void Reset(int fd = -1) noexcept;
+  // Closing twice closes once.
+  void Close() noexcept { Reset(); }
+
+  // A new descriptor for the same object, not inherited by programs this
+  // process starts; Error_t when that fails.
+  static Handle_t Duplicate(const Handle_t& source);
 
  private:
   int fd_ = -1;
 };
+
+// Waits until one of the handles is readable (a signalled event, an ended
+// process) or the time runs out; the index of the first readable one, or
+// nothing on time-out. Nothing is consumed. Error_t when the wait fails.
+std::optional<std::size_t> WIN_WaitForAny(std::initializer_list<const Handle_t*> handles,
+                                          std::chrono::milliseconds timeout);
 
 }  // namespace win

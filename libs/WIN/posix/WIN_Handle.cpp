@@ -1,6 +1,15 @@
 #include "WIN_Handle.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "GLO_Exception.h"
+#include "WIN_Error.h"
 
 namespace win {
 
@@ -8,6 +17,33 @@ void Handle_t::Reset(int fd) noexcept
 {
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
+}
+
+Handle_t Handle_t::Duplicate(const Handle_t& source)
+{
+  const int fd = ::fcntl(source.Get(), F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) throw Error_t(GLO_HERE);
+  return Handle_t(fd);
+}
+
+std::optional<std::size_t> WIN_WaitForAny(std::initializer_list<const Handle_t*> handles,
+                                          std::chrono::milliseconds timeout)
+{
+  std::vector<pollfd> polled;
+  for (const Handle_t* handle : handles) polled.push_back({handle->Get(), POLLIN, 0});
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const int ready = ::poll(polled.data(), polled.size(), static_cast<int>(std::max<long long>(left.count(), 0)));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) throw Error_t(GLO_HERE);
+    if (ready == 0) return std::nullopt;
+    for (std::size_t i = 0; i < polled.size(); ++i) {
+      if ((polled[i].revents & POLLNVAL) != 0) throw Error_t(GLO_HERE, EBADF);
+      if (polled[i].revents != 0) return i;
+    }
+  }
 }
 
 }  // namespace win
