@@ -148,13 +148,14 @@ std::intptr_t WIN_SendMessage(WindowHandle_t window, const Message_t& message)
   return (*handler)(message);
 }
 
-MessageLoop_t::MessageLoop_t() : queue_(MessageQueue_t::ForThisThread()), quit_(true, false) {}
+MessageLoop_t::MessageLoop_t() : quit_(true, false) {}
 
 void MessageLoop_t::Run()
 {
+  const auto queue = MessageQueue_t::ForThisThread();
   while (!quit_.Wait(std::chrono::milliseconds::zero())) {
-    queue_->DispatchPending();
-    WIN_WaitForAny({&queue_->Ready().Handle(), &quit_.Handle()}, std::chrono::hours(24));
+    queue->DispatchPending();
+    WIN_WaitForAny({&queue->Ready().Handle(), &quit_.Handle()}, std::chrono::hours(24));
   }
 }
 
