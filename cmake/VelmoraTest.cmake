@@ -10,12 +10,12 @@ function(velmora_add_tests library)
   set(target ${library}_tests)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${library} ${ARG_LIBRARIES} velmora_test_support GTest::gtest_main)
-  set(environment "")
+  set(properties LABELS ${library})
   if(ARG_GUI)
-    set(environment QT_QPA_PLATFORM=offscreen)
+    list(APPEND properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "${environment}"
+    PROPERTIES ${properties}
     DISCOVERY_TIMEOUT 60)
 endfunction()

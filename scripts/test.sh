@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs what is needed, builds and runs every test: first a normal build,
 # then one with AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# fuzz targets for a minute each.
-#   scripts/test.sh            all three
+# threaded libraries under ThreadSanitizer, then the fuzz targets for a
+# minute each.
+#   scripts/test.sh            all four
 #   scripts/test.sh --quick    the normal build only
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,5 +22,11 @@ if [ "${1:-}" != "--quick" ]; then
   "$root/scripts/build.sh" "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
+  threaded="DIO_tests THR_tests TUI_tests ERR_tests"
+  cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
+  # shellcheck disable=SC2086
+  cmake --build "$root/build-tsan" --target $threaded
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L '^(DIO|THR|TUI|ERR)$'
   "$root/scripts/fuzz.sh" 60
 fi

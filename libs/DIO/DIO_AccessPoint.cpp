@@ -10,7 +10,7 @@
 namespace dio {
 
 PendingCall_t::PendingCall_t(Stack_t& stack, const win::Event_t& completion)
-    : own_(stack.OneWay()), stack_(&stack), completion_(win::Event_t::Duplicate(completion))
+    : own_(stack.OneWay()), stack_(&stack), oneWay_(stack.OneWay()), completion_(win::Event_t::Duplicate(completion))
 {
   if (stack.OneWay()) {
     own_.TakeOver(stack);
@@ -23,7 +23,7 @@ void PendingCall_t::Finish(bool served)
   Outcome expected = Outcome::Pending;
   if (!outcome_.compare_exchange_strong(expected, served ? Outcome::Served : Outcome::Failed)) return;
   // Nobody waits for a one-way call; a signal would wake the next call early.
-  if (!stack_->OneWay()) completion_.Set();
+  if (!oneWay_) completion_.Set();
 }
 
 UIAccessPoint_t::UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message)

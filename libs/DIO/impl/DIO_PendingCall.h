@@ -26,6 +26,8 @@ class PendingCall_t : public CallReply_t {
 
   Stack_t own_;
   Stack_t* stack_;
+  // Kept apart: once a two-way call is answered its stack is the caller's again.
+  const bool oneWay_;
   win::Event_t completion_;
   std::atomic<Outcome> outcome_{Outcome::Pending};
 };

@@ -1,0 +1,112 @@
+#include "THR_UIThread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+
+#include "DIO_Exceptions.h"
+#include "DIO_Reference.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Count_t : thr::Parameter_t {
+  explicit Count_t(int value) : value(value) {}
+  int value;
+};
+
+// A window on this thread that is never served: calls to it stay queued.
+win::Window_t& QuietWindow()
+{
+  static win::Window_t window([](const win::Message_t&) { return std::intptr_t{0}; });
+  return window;
+}
+
+TEST(UIThread, TheWorkerGetsItsParameterAndStopEvent)
+{
+  std::promise<int> taken;
+  std::atomic<bool> stopSeen{false};
+  {
+    thr::UIThread_t worker(
+        [&](thr::UIThread_t::Context_t& context) {
+          auto parameter = context.TakeParameter();
+          taken.set_value(dynamic_cast<Count_t&>(*parameter).value);
+          auto stop = context.DuplicateStopEvent();
+          stopSeen = stop.Wait(10s);
+        },
+        QuietWindow().Handle(), dio::CallMessage, std::make_unique<Count_t>(42), false);
+    EXPECT_EQ(taken.get_future().get(), 42);
+    EXPECT_TRUE(worker.Stop(10s));
+  }
+  EXPECT_TRUE(stopSeen);
+}
+
+TEST(UIThread, ASuspendedWorkerWaitsForResume)
+{
+  std::atomic<bool> ran{false};
+  thr::UIThread_t worker([&](thr::UIThread_t::Context_t&) { ran = true; }, QuietWindow().Handle(), dio::CallMessage,
+                         nullptr, true);
+  std::this_thread::sleep_for(30ms);
+  EXPECT_FALSE(ran);
+  worker.Resume();
+  EXPECT_TRUE(worker.Stop(10s));
+  EXPECT_TRUE(ran);
+}
+
+TEST(UIThread, StoppingAnEndedWorkerDoesNotSignalIt)
+{
+  auto handedOver = std::make_shared<std::promise<win::Event_t>>();
+  auto stopEvent = handedOver->get_future();
+  thr::UIThread_t worker(
+      [handedOver](thr::UIThread_t::Context_t& context) { handedOver->set_value(context.DuplicateStopEvent()); },
+      QuietWindow().Handle(), dio::CallMessage, nullptr, false);
+  win::Event_t stop = stopEvent.get();
+  std::this_thread::sleep_for(50ms);  // the entry function has returned
+  EXPECT_TRUE(worker.Stop(0ms));
+  EXPECT_FALSE(stop.Wait(0ms));
+}
+
+TEST(UIThread, AWorkerThatIgnoresTheStopIsAbandonedAndEndsSafely)
+{
+  auto release = std::make_shared<win::Event_t>(true, false);
+  auto outcome = std::make_shared<std::promise<std::string>>();
+  auto future = outcome->get_future();
+  const auto started = std::chrono::steady_clock::now();
+  {
+    thr::UIThread_t worker(
+        [release, outcome](thr::UIThread_t::Context_t& context) {
+          release->Wait(60s);  // ignores its stop event
+          // The thread object is gone by now; the call must fail, not reach the window.
+          try {
+            dio::Stack_t stack(false);
+            dio::RemoteReference_t({"ProgressDlgClass", 1}, context.AccessPoint()).Invoke(stack);
+            outcome->set_value("called");
+          } catch (const dio::Exception_t&) {
+            outcome->set_value("refused");
+          }
+        },
+        QuietWindow().Handle(), dio::CallMessage, nullptr, false);
+  }
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(waited, 2900ms);
+  EXPECT_LT(waited, 6s);
+  release->Set();
+  ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(future.get(), "refused");
+  EXPECT_EQ(win::MessageQueue_t::ForThisThread()->DispatchPending(), 0u);
+}
+
+TEST(UIThread, AWorkerNeverResumedEndsWithItsThreadObject)
+{
+  std::atomic<bool> stopSeen{false};
+  {
+    thr::UIThread_t worker(
+        [&](thr::UIThread_t::Context_t& context) { stopSeen = context.DuplicateStopEvent().Wait(0ms); },
+        QuietWindow().Handle(), dio::CallMessage, nullptr, true);
+  }
+  EXPECT_TRUE(stopSeen);
+}
+
+}  // namespace
