@@ -1,16 +1,13 @@
 #include "DIO_AccessPoint.h"
 
 #include <cerrno>
-#include <chrono>
 
 #include "DIO_Exceptions.h"
 #include "DIO_PendingCall.h"
-#include "WIN_Error.h"
 
 namespace dio {
 
-PendingCall_t::PendingCall_t(Stack_t& stack, const win::Event_t& completion)
-    : own_(stack.OneWay()), stack_(&stack), oneWay_(stack.OneWay()), completion_(win::Event_t::Duplicate(completion))
+PendingCall_t::PendingCall_t(Stack_t& stack) : own_(stack.OneWay()), stack_(&stack)
 {
   if (stack.OneWay()) {
     own_.TakeOver(stack);
@@ -18,45 +15,78 @@ PendingCall_t::PendingCall_t(Stack_t& stack, const win::Event_t& completion)
   }
 }
 
-void PendingCall_t::Finish(bool served)
+bool PendingCall_t::StartServing()
 {
-  Outcome expected = Outcome::Pending;
-  if (!outcome_.compare_exchange_strong(expected, served ? Outcome::Served : Outcome::Failed)) return;
-  // Nobody waits for a one-way call; a signal would wake the next call early.
-  if (!oneWay_) completion_.Set();
+  std::lock_guard guard(lock_);
+  if (state_ != State::Pending) return false;
+  state_ = State::Serving;
+  return true;
 }
 
-UIAccessPoint_t::UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message)
-    : UIAccessPoint_t(window, message, win::Event_t(false, false))
+void PendingCall_t::Served()
 {
+  Finish(State::Served);
 }
 
-UIAccessPoint_t::UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message, win::Event_t completion)
-    : window_(window), message_(message), completion_(std::move(completion))
+void PendingCall_t::Failed()
+{
+  Finish(State::Failed);
+}
+
+void PendingCall_t::Finish(State state)
+{
+  std::lock_guard guard(lock_);
+  if (state_ == State::Served || state_ == State::Failed) return;
+  state_ = state;
+  answered_.notify_all();
+}
+
+bool PendingCall_t::Wait()
+{
+  std::unique_lock guard(lock_);
+  answered_.wait(guard, [this] { return state_ == State::Served || state_ == State::Failed; });
+  return state_ == State::Served;
+}
+
+UIAccessPoint_t::UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message) : window_(window), message_(message)
 {
 }
 
 std::unique_ptr<AccessPointIntf_t> UIAccessPoint_t::Clone() const
 {
-  return std::unique_ptr<AccessPointIntf_t>(
-      new UIAccessPoint_t(window_, message_, win::Event_t::Duplicate(completion_)));
+  return std::make_unique<UIAccessPoint_t>(window_, message_);
 }
 
 void UIAccessPoint_t::Call(Stack_t& stack)
 {
-  DIO_Check(!abandoned_.load(), GLO_HERE);
-  auto call = std::make_shared<PendingCall_t>(stack, completion_);
-  win::Message_t message{message_, 0, 0, call, [call] { call->Failed(); }};
-  if (!win::WIN_PostMessage(window_, std::move(message)))
-    throw WindowsError_t(GLO_HERE, static_cast<std::uint32_t>(errno));
-  if (stack.OneWay()) return;
-  try {
-    while (!completion_.Wait(std::chrono::hours(24))) {
-    }
-  } catch (const win::Error_t& error) {
-    throw WindowsError_t(GLO_HERE, error.Code());
+  const bool twoWay = !stack.OneWay();
+  auto call = std::make_shared<PendingCall_t>(stack);
+  {
+    std::lock_guard guard(lock_);
+    DIO_Check(!abandoned_, GLO_HERE);
+    if (twoWay) inFlight_.insert(call);
   }
-  DIO_Check(call->WasServed(), GLO_HERE);
+  auto forget = [this, &call] {
+    std::lock_guard guard(lock_);
+    inFlight_.erase(call);
+  };
+  win::Message_t message{message_, 0, 0, std::make_shared<CallTicket_t>(call)};
+  if (!win::WIN_PostMessage(window_, std::move(message))) {
+    const auto code = static_cast<std::uint32_t>(errno);
+    forget();
+    throw WindowsError_t(GLO_HERE, code);
+  }
+  if (!twoWay) return;
+  const bool served = call->Wait();
+  forget();
+  DIO_Check(served, GLO_HERE);
+}
+
+void UIAccessPoint_t::Abandon()
+{
+  std::lock_guard guard(lock_);
+  abandoned_ = true;
+  for (const auto& call : inFlight_) call->Failed();
 }
 
 std::unique_ptr<AccessPointIntf_t> LocalAccessPoint_t::Clone() const

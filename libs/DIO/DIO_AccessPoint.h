@@ -3,20 +3,22 @@
 // threads through the serving window's message queue, or on the calling
 // thread through a map of registered objects.
 
-#include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 
 #include "DIO_Address.h"
 #include "DIO_Reference.h"
 #include "DIO_Stack.h"
-#include "WIN_Event.h"
 #include "WIN_Window.h"
 
 namespace dio {
 
 // The window message that carries a call.
 inline constexpr std::uint32_t CallMessage = 0x8001;
+
+class PendingCall_t;
 
 class AccessPointIntf_t {
  public:
@@ -38,29 +40,29 @@ class CallReply_t {
 };
 
 // Posts each call to the serving window and, for a two-way call, waits
-// until it was served. A call that cannot be posted (the window is gone)
-// raises WindowsError_t at once; one that is dropped or fails on the
-// serving side raises Exception_t: no caller waits for a reply that never
-// comes. One access point serves one calling thread at a time.
+// until it was answered. A call that cannot be posted (the window is gone)
+// raises WindowsError_t at once; one that is dropped, refused or fails on
+// the serving side raises Exception_t: no caller waits for a reply that
+// never comes. Clones aim at the same window; each call has its own answer,
+// so threads may share one.
 class UIAccessPoint_t : public AccessPointIntf_t {
  public:
   UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message);
 
-  // Shares the completion event (a duplicate handle of it).
   std::unique_ptr<AccessPointIntf_t> Clone() const override;
   void Call(Stack_t& stack) override;
 
-  // From now on every call raises Exception_t at once: the worker using it
-  // was abandoned.
-  void Abandon() noexcept { abandoned_.store(true); }
+  // The worker using it was abandoned: the calls it still waits for fail,
+  // unless they are being served right now, and every later call raises
+  // Exception_t at once.
+  void Abandon();
 
  private:
-  UIAccessPoint_t(win::WindowHandle_t window, std::uint32_t message, win::Event_t completion);
-
   win::WindowHandle_t window_;
   std::uint32_t message_;
-  win::Event_t completion_;
-  std::atomic<bool> abandoned_{false};
+  std::mutex lock_;
+  std::set<std::shared_ptr<PendingCall_t>> inFlight_;
+  bool abandoned_ = false;
 };
 
 // Dispatches calls on the calling thread to the objects registered by

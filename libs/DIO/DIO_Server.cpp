@@ -20,11 +20,16 @@ void Server_t::Serve(Stack_t* stack, CallReply_t* reply)
 bool DIO_ServeMessage(Server_t& server, const win::Message_t& message, bool serving)
 {
   if (message.id != CallMessage) return false;
-  auto call = std::static_pointer_cast<PendingCall_t>(message.payload);
+  // Only call messages carry a ticket; one without is not a call.
+  auto ticket = std::static_pointer_cast<CallTicket_t>(message.payload);
+  DIO_Check(ticket != nullptr, GLO_HERE);
+  const auto& call = ticket->call;
   if (!serving) {
     call->Failed();
     return true;
   }
+  // A call given up already (its worker abandoned) is not run.
+  if (!call->StartServing()) return true;
   server.Serve(&call->Stack(), call.get());
   return true;
 }

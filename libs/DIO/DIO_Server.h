@@ -21,7 +21,8 @@ class Server_t {
 
 // For a serving window's handler: serves a call message and returns true;
 // while the window is not serving, the call fails for its caller instead.
-// Any other message returns false.
+// Any other message returns false. A call message without its ticket raises
+// Exception_t.
 bool DIO_ServeMessage(Server_t& server, const win::Message_t& message, bool serving);
 
 }  // namespace dio

@@ -22,7 +22,7 @@ UIThread_t::UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t 
     try {
       while (!context->resumed_.Wait(std::chrono::hours(24))) {
       }
-      entry(*context);
+      if (!context->cancelled_.load()) entry(*context);
     } catch (...) {
       // The worker's own frame reports what it can; nothing may end the process here.
     }
@@ -31,7 +31,14 @@ UIThread_t::UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t 
     } catch (...) {
     }
   });
-  if (!startSuspended) Resume();
+  if (startSuspended) return;
+  try {
+    Resume();
+  } catch (...) {
+    context_->cancelled_ = true;
+    thread_.detach();  // it ends as soon as its start gate opens, if ever
+    throw;
+  }
 }
 
 UIThread_t::~UIThread_t()
@@ -39,8 +46,8 @@ UIThread_t::~UIThread_t()
   bool ended = false;
   try {
     if (!resumed_) {
-      // Never resumed: let it start, see the stop request at once and end.
-      context_->stop_.Set();
+      // Never resumed: let the thread pass its start gate and end at once.
+      context_->cancelled_ = true;
       Resume();
     }
     ended = Stop(std::chrono::milliseconds(3000));

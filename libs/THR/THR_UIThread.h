@@ -3,6 +3,7 @@
 // call back into that window's thread: an access point aimed at the window,
 // a stop event, and a parameter object.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,8 @@ class UIThread_t : public glo::NonCopyable_t {
     win::Event_t stop_;
     win::Event_t ended_;
     win::Event_t resumed_;
+    // Set when the worker is not to run at all.
+    std::atomic<bool> cancelled_{false};
     std::unique_ptr<Parameter_t> parameter_;
     dio::UIAccessPoint_t accessPoint_;
   };
@@ -49,7 +52,8 @@ class UIThread_t : public glo::NonCopyable_t {
   using Entry_t = std::function<void(Context_t&)>;
 
   // Starts the worker, held back until Resume when startSuspended is set.
-  // An exception that leaves the entry function ends the worker quietly.
+  // An exception that leaves the entry function ends the worker quietly. A
+  // worker never resumed never runs its entry function.
   UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t message, std::unique_ptr<Parameter_t> parameter,
              bool startSuspended);
   // Stops the worker and waits for it at most 3000 ms; a worker that has not

@@ -37,7 +37,8 @@ class Handle_t {
 
 // Waits until one of the handles is readable (a signalled event, an ended
 // process) or the time runs out; the index of the first readable one, or
-// nothing on time-out. Nothing is consumed. Error_t when the wait fails.
+// nothing on time-out. Nothing is consumed. Error_t when the wait fails or a
+// handle is empty (EBADF).
 std::optional<std::size_t> WIN_WaitForAny(std::initializer_list<const Handle_t*> handles,
                                           std::chrono::milliseconds timeout);
 

@@ -42,14 +42,6 @@ std::shared_ptr<MessageHandler_t> HandlerOf(WindowHandle_t window, std::thread::
   return it->second.handler;
 }
 
-void Undeliver(Message_t& message) noexcept
-{
-  try {
-    if (message.undelivered) message.undelivered();
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 struct MessageQueue_t::Impl {
@@ -59,10 +51,7 @@ struct MessageQueue_t::Impl {
 
 MessageQueue_t::MessageQueue_t() : impl_(std::make_unique<Impl>()), ready_(true, false) {}
 
-MessageQueue_t::~MessageQueue_t()
-{
-  for (auto& [window, message] : impl_->waiting) Undeliver(message);
-}
+MessageQueue_t::~MessageQueue_t() = default;
 
 std::shared_ptr<MessageQueue_t> MessageQueue_t::ForThisThread()
 {
@@ -99,8 +88,6 @@ std::size_t MessageQueue_t::DispatchPending()
         if (!impl_->waiting.empty()) ready_.Set();
         throw;
       }
-    } else {
-      Undeliver(message);
     }
   }
   return count;

@@ -22,11 +22,10 @@ struct Message_t {
   std::uint32_t id = 0;
   std::uintptr_t wParam = 0;
   std::intptr_t lParam = 0;
-  // Kept alive until the message has been delivered or dropped.
+  // Released once the message has been delivered, or dropped because its
+  // window went away: an owner that must learn of a drop can tell from its
+  // payload's destruction.
   std::shared_ptr<void> payload;
-  // Runs instead of the handler when the window is gone before the message
-  // reaches it.
-  std::function<void()> undelivered;
 };
 
 using MessageHandler_t = std::function<std::intptr_t(const Message_t&)>;
@@ -35,7 +34,7 @@ using MessageHandler_t = std::function<std::intptr_t(const Message_t&)>;
 class MessageQueue_t : public glo::NonCopyable_t {
  public:
   MessageQueue_t();
-  // What is still queued is undelivered.
+  // What is still queued is dropped.
   ~MessageQueue_t();
 
   // The calling thread's queue, made on first use.
@@ -60,7 +59,7 @@ class Window_t : public glo::NonCopyable_t {
  public:
   explicit Window_t(MessageHandler_t handler);
   // From now on posting to the handle fails, and messages still queued for
-  // it are undelivered.
+  // it are dropped.
   ~Window_t();
 
   WindowHandle_t Handle() const noexcept { return handle_; }

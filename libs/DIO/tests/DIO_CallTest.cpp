@@ -208,6 +208,51 @@ TEST(Call, ACallQueuedWhenItsWindowGoesFails)
   EXPECT_EQ(outcome.get(), "failed");
 }
 
+TEST(Call, AnAccessPointAndItsCloneServeTwoThreadsAtOnce)
+{
+  ServingThread_t ui;
+  dio::UIAccessPoint_t accessPoint(ui.window, dio::CallMessage);
+  auto clone = accessPoint.Clone();
+  auto caller = [](dio::AccessPointIntf_t& through, int base) {
+    ProxyCalculator_t calculator(dio::RemoteReference_t(Calculator, through));
+    for (int i = 0; i < 300; ++i)
+      if (calculator.Add(base, i) != base + i) return false;
+    return true;
+  };
+  auto first = std::async(std::launch::async, caller, std::ref(accessPoint), 1000);
+  auto second = std::async(std::launch::async, caller, std::ref(*clone), 2000);
+  EXPECT_TRUE(first.get());
+  EXPECT_TRUE(second.get());
+}
+
+TEST(Call, ACallThatAHandlerIgnoresFails)
+{
+  // A window whose handler does not serve calls at all.
+  auto window = std::make_unique<win::Window_t>([](const win::Message_t&) { return std::intptr_t{0}; });
+  dio::UIAccessPoint_t accessPoint(window->Handle(), dio::CallMessage);
+  auto outcome = std::async(std::launch::async, [&accessPoint] {
+    ProxyCalculator_t calculator(dio::RemoteReference_t(Calculator, accessPoint));
+    try {
+      calculator.Add(1, 2);
+      return std::string("returned");
+    } catch (const dio::Exception_t&) {
+      return std::string("failed");
+    }
+  });
+  auto queue = win::MessageQueue_t::ForThisThread();
+  ASSERT_TRUE(win::WIN_WaitForAny({&queue->Ready().Handle()}, 10s));
+  queue->DispatchPending();
+  EXPECT_EQ(outcome.get(), "failed");
+}
+
+TEST(Call, ACallMessageWithoutItsTicketIsRefused)
+{
+  dio::LocalAccessPoint_t local;
+  dio::Server_t server(local);
+  EXPECT_THROW(dio::DIO_ServeMessage(server, {dio::CallMessage, 0, 0, nullptr}, true), dio::Exception_t);
+  EXPECT_FALSE(dio::DIO_ServeMessage(server, {0x8011, 0, 0, nullptr}, true));
+}
+
 TEST(Call, AnAbandonedAccessPointCallsNoMore)
 {
   ServingThread_t ui;

@@ -7,6 +7,7 @@
 
 #include "DIO_Exceptions.h"
 #include "DIO_Reference.h"
+#include "DIO_Server.h"
 
 using namespace std::chrono_literals;
 
@@ -98,15 +99,69 @@ TEST(UIThread, AWorkerThatIgnoresTheStopIsAbandonedAndEndsSafely)
   EXPECT_EQ(win::MessageQueue_t::ForThisThread()->DispatchPending(), 0u);
 }
 
-TEST(UIThread, AWorkerNeverResumedEndsWithItsThreadObject)
+TEST(UIThread, AWorkerNeverResumedNeverRuns)
 {
-  std::atomic<bool> stopSeen{false};
+  std::atomic<bool> ran{false};
+  const auto started = std::chrono::steady_clock::now();
+  {
+    thr::UIThread_t worker([&](thr::UIThread_t::Context_t&) { ran = true; }, QuietWindow().Handle(), dio::CallMessage,
+                           nullptr, true);
+  }
+  EXPECT_FALSE(ran);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+}
+
+// Counts the calls that reach it.
+class CountingRef_t : public dio::ReferenceIntf_t {
+ public:
+  std::unique_ptr<dio::ReferenceIntf_t> Clone() const override { return std::make_unique<CountingRef_t>(); }
+  void InvokeConst(dio::Stack_t& stack) override { Invoke(stack); }
+  void Invoke(dio::Stack_t& stack) override
+  {
+    ++calls;
+    std::int32_t operation = 0;
+    stack.Pop(operation).Push(operation);
+  }
+  int calls = 0;
+};
+
+TEST(UIThread, ACallInFlightWhenTheWorkerIsAbandonedFailsAndIsNeverServed)
+{
+  CountingRef_t dialog;
+  dio::LocalAccessPoint_t local;
+  local.Register({"ProgressDlgClass", 1}, dialog);
+  dio::Server_t server(local);
+  win::Window_t serving([&server](const win::Message_t& message) {
+    dio::DIO_ServeMessage(server, message, true);
+    return std::intptr_t{0};
+  });
+  auto outcome = std::make_shared<std::promise<std::string>>();
+  auto future = outcome->get_future();
+  auto posting = std::make_shared<std::promise<void>>();
   {
     thr::UIThread_t worker(
-        [&](thr::UIThread_t::Context_t& context) { stopSeen = context.DuplicateStopEvent().Wait(0ms); },
-        QuietWindow().Handle(), dio::CallMessage, nullptr, true);
+        [outcome, posting](thr::UIThread_t::Context_t& context) {
+          try {
+            dio::Stack_t stack(false);
+            stack.Push(std::int32_t{14});
+            posting->set_value();
+            dio::RemoteReference_t({"ProgressDlgClass", 1}, context.AccessPoint()).Invoke(stack);
+            outcome->set_value("called");
+          } catch (const dio::Exception_t&) {
+            outcome->set_value("refused");
+          }
+        },
+        serving.Handle(), dio::CallMessage, nullptr, false);
+    posting->get_future().wait();
+    // The call waits in this thread's queue, which is not served while the
+    // worker is stopped: after 3000 ms it is abandoned.
+    ASSERT_TRUE(win::WIN_WaitForAny({&win::MessageQueue_t::ForThisThread()->Ready().Handle()}, 10s));
   }
-  EXPECT_TRUE(stopSeen);
+  ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(future.get(), "refused");
+  // This thread serves its messages again: the given-up call does not run.
+  EXPECT_EQ(win::MessageQueue_t::ForThisThread()->DispatchPending(), 1u);
+  EXPECT_EQ(dialog.calls, 0);
 }
 
 }  // namespace

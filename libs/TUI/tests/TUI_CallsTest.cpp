@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
 #include "TUI_ProxyMessageBox.h"
@@ -66,9 +69,11 @@ class CapturingAccessPoint_t : public dio::AccessPointIntf_t {
   void Call(dio::Stack_t& stack) override
   {
     requests.push_back(stack.Bytes());
+    oneWay.push_back(stack.OneWay());
     next_.Call(stack);
   }
   std::vector<std::vector<unsigned char>> requests;
+  std::vector<bool> oneWay;
 
  private:
   dio::AccessPointIntf_t& next_;
@@ -125,6 +130,50 @@ TEST_F(ProgressCallsTest, ARequestFrameIsArgumentsOperationAndAddress)
   EXPECT_EQ(capture.requests[0], expected);
 }
 
+// The operation number and arguments of a request, below its address.
+struct Frame {
+  std::int32_t operation;
+  std::vector<unsigned char> arguments;
+};
+
+Frame FrameOf(const std::vector<unsigned char>& request, const std::string& className)
+{
+  const std::size_t address = 4 + className.size() + 1;
+  const std::size_t at = request.size() - address - 4;
+  std::int32_t operation = 0;
+  for (int i = 3; i >= 0; --i) operation = (operation << 8) | request[at + static_cast<std::size_t>(i)];
+  return {operation, std::vector<unsigned char>(request.begin(), request.begin() + static_cast<long>(at))};
+}
+
+TEST_F(ProgressCallsTest, EachOperationHasItsNumberAndArguments)
+{
+  using Args = std::vector<unsigned char>;
+  const std::vector<std::tuple<std::function<void()>, std::int32_t, Args>> cases = {
+      {[&] { proxy.SetItemText(5882, u"x"); }, 0, {0xfa, 0x16, 0, 0, 0, 0, 'x', 0}},
+      {[&] { proxy.SetPos(99); }, 1, {99, 0, 0, 0}},
+      {[&] { proxy.SetTitle(u"T"); }, 2, {0, 0, 'T', 0}},
+      {[&] { proxy.HideBar(); }, 3, {}},
+      {[&] { proxy.StartIndefinite(); }, 4, {}},
+      {[&] { proxy.StopIndefinite(); }, 5, {}},
+      {[&] { proxy.RaiseHold(); }, 6, {}},
+      {[&] { proxy.ReleaseHold(); }, 7, {}},
+      {[&] { proxy.Finish(); }, 10, {}},
+      {[&] { proxy.End(); }, 11, {}},
+      {[&] { proxy.ShowBar(); }, 12, {}},
+      {[&] { proxy.ShowItem(5883, 0); }, 13, {0xfb, 0x16, 0, 0, 0, 0, 0, 0}},
+      {[&] { proxy.Show(); }, 14, {}},
+      {[&] { proxy.Hide(); }, 15, {}},
+  };
+  for (const auto& [call, operation, arguments] : cases) {
+    capture.requests.clear();
+    call();
+    ASSERT_EQ(capture.requests.size(), 1u);
+    const Frame frame = FrameOf(capture.requests[0], tui::ProgressDlgClass);
+    EXPECT_EQ(frame.operation, operation);
+    EXPECT_EQ(frame.arguments, arguments) << operation;
+  }
+}
+
 TEST_F(ProgressCallsTest, SecondNumbersAndUnknownNumbers)
 {
   for (std::int32_t operation : {8, 9}) {
@@ -160,6 +209,19 @@ TEST(MessageBoxCalls, ShowReturnsTheButtonAndShowNoResultReturnsNothing)
   EXPECT_EQ(messageBox.shown[0].type, 0x30u);
   EXPECT_EQ(messageBox.shown[0].helpId, 7u);
   EXPECT_EQ(messageBox.shown[1].text, u"Done");
+  // Show is operation 0 and two-way, ShowNoResult operation 1 and one-way;
+  // both push text, type and help id.
+  CapturingAccessPoint_t capture(local);
+  tui::ProxyMessageBox_t captured(dio::RemoteReference_t({tui::MessageBoxClass, 1}, capture));
+  captured.Show(u"a", 0x30, 2);
+  captured.ShowNoResult(u"a", 0x30, 2);
+  const std::vector<unsigned char> arguments{0, 0, 'a', 0, 0x30, 0, 0, 0, 2, 0, 0, 0};
+  ASSERT_EQ(capture.requests.size(), 2u);
+  EXPECT_EQ(FrameOf(capture.requests[0], tui::MessageBoxClass).operation, 0);
+  EXPECT_EQ(FrameOf(capture.requests[0], tui::MessageBoxClass).arguments, arguments);
+  EXPECT_EQ(FrameOf(capture.requests[1], tui::MessageBoxClass).operation, 1);
+  EXPECT_EQ(FrameOf(capture.requests[1], tui::MessageBoxClass).arguments, arguments);
+  EXPECT_EQ(capture.oneWay, (std::vector<bool>{false, true}));
   dio::Stack_t unknown(false);
   unknown.Push(std::int32_t{2});
   EXPECT_THROW(reference.Invoke(unknown), dio::Exception_t);

@@ -30,7 +30,11 @@ std::optional<std::size_t> WIN_WaitForAny(std::initializer_list<const Handle_t*>
                                           std::chrono::milliseconds timeout)
 {
   std::vector<pollfd> polled;
-  for (const Handle_t* handle : handles) polled.push_back({handle->Get(), POLLIN, 0});
+  for (const Handle_t* handle : handles) {
+    // An empty handle would be skipped by poll, and the wait would never end.
+    if (!handle->IsValid()) throw Error_t(GLO_HERE, EBADF);
+    polled.push_back({handle->Get(), POLLIN, 0});
+  }
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     const auto left =

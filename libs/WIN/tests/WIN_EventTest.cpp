@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "WIN_Error.h"
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -60,6 +62,8 @@ TEST(Event, WaitForAnyTellsWhichIsReady)
   EXPECT_TRUE(second.Wait(0ms));  // nothing was consumed
   first.Set();
   EXPECT_EQ(win::WIN_WaitForAny({&first.Handle(), &second.Handle()}, 1s), 0u);
+  const win::Handle_t empty;
+  EXPECT_THROW(win::WIN_WaitForAny({&first.Handle(), &empty}, 0ms), win::Error_t);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(Window, APostedMessageRunsOnTheOwnersThread)
     ranOn.set_value(std::this_thread::get_id());
     return std::intptr_t{0};
   });
-  std::thread poster([handle = window.Handle()] { EXPECT_TRUE(win::WIN_PostMessage(handle, {0x8001, 7, 0, {}, {}})); });
+  std::thread poster([handle = window.Handle()] { EXPECT_TRUE(win::WIN_PostMessage(handle, {0x8001, 7, 0, {}})); });
   poster.join();
   EXPECT_EQ(win::MessageQueue_t::ForThisThread()->DispatchPending(), 1u);
   EXPECT_EQ(ranOn.get_future().get(), std::this_thread::get_id());
@@ -33,14 +33,14 @@ TEST(Window, MessagesArriveInTheOrderPosted)
     seen.push_back(message.wParam);
     return std::intptr_t{0};
   });
-  for (std::uintptr_t i = 0; i < 5; ++i) win::WIN_PostMessage(window.Handle(), {1, i, 0, {}, {}});
+  for (std::uintptr_t i = 0; i < 5; ++i) win::WIN_PostMessage(window.Handle(), {1, i, 0, {}});
   win::MessageQueue_t::ForThisThread()->DispatchPending();
   EXPECT_EQ(seen, (std::vector<std::uintptr_t>{0, 1, 2, 3, 4}));
 }
 
 TEST(Window, AGoneWindowRefusesPostsAndDropsWhatWaited)
 {
-  bool handled = false, undelivered = false;
+  bool handled = false, released = false;
   win::WindowHandle_t handle;
   {
     win::Window_t window([&](const win::Message_t&) {
@@ -48,23 +48,25 @@ TEST(Window, AGoneWindowRefusesPostsAndDropsWhatWaited)
       return std::intptr_t{0};
     });
     handle = window.Handle();
-    ASSERT_TRUE(win::WIN_PostMessage(handle, {1, 0, 0, {}, [&] { undelivered = true; }}));
+    std::shared_ptr<void> payload(nullptr, [&released](void*) { released = true; });
+    ASSERT_TRUE(win::WIN_PostMessage(handle, {1, 0, 0, std::move(payload)}));
   }
+  EXPECT_FALSE(released);  // still queued
   win::MessageQueue_t::ForThisThread()->DispatchPending();
   EXPECT_FALSE(handled);
-  EXPECT_TRUE(undelivered);
+  EXPECT_TRUE(released);
   errno = 0;
-  EXPECT_FALSE(win::WIN_PostMessage(handle, {1, 0, 0, {}, {}}));
+  EXPECT_FALSE(win::WIN_PostMessage(handle, {1, 0, 0, {}}));
   EXPECT_EQ(errno, EBADF);
-  EXPECT_THROW(win::WIN_SendMessage(handle, {1, 0, 0, {}, {}}), win::Error_t);
+  EXPECT_THROW(win::WIN_SendMessage(handle, {1, 0, 0, {}}), win::Error_t);
 }
 
 TEST(Window, SendingRunsTheHandlerAtOnceOnItsOwnThread)
 {
   win::Window_t window([](const win::Message_t& message) { return static_cast<std::intptr_t>(message.wParam * 2); });
-  EXPECT_EQ(win::WIN_SendMessage(window.Handle(), {0x8011, 21, 0, {}, {}}), 42);
+  EXPECT_EQ(win::WIN_SendMessage(window.Handle(), {0x8011, 21, 0, {}}), 42);
   std::thread other([handle = window.Handle()] {
-    EXPECT_THROW(win::WIN_SendMessage(handle, {0x8011, 1, 0, {}, {}}), glo::Assert_t);
+    EXPECT_THROW(win::WIN_SendMessage(handle, {0x8011, 1, 0, {}}), glo::Assert_t);
   });
   other.join();
 }
@@ -81,7 +83,7 @@ TEST(Window, AMessageLoopServesUntilQuit)
     made.set_value(window.Handle());
     loop.Run();
   });
-  EXPECT_TRUE(win::WIN_PostMessage(made.get_future().get(), {1, 0, 0, {}, {}}));
+  EXPECT_TRUE(win::WIN_PostMessage(made.get_future().get(), {1, 0, 0, {}}));
   owner.join();
 }
 
