@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -187,27 +188,6 @@ TEST(Call, ADestroyedServingWindowFailsAtOnce)
   }
 }
 
-TEST(Call, ACallQueuedWhenItsWindowGoesFails)
-{
-  // This thread plays the user-interface thread and never serves the call.
-  auto window = std::make_unique<win::Window_t>([](const win::Message_t&) { return std::intptr_t{0}; });
-  dio::UIAccessPoint_t accessPoint(window->Handle(), dio::CallMessage);
-  auto outcome = std::async(std::launch::async, [&accessPoint] {
-    ProxyCalculator_t calculator(dio::RemoteReference_t(Calculator, accessPoint));
-    try {
-      calculator.Add(1, 2);
-      return std::string("returned");
-    } catch (const dio::Exception_t&) {
-      return std::string("failed");
-    }
-  });
-  auto queue = win::MessageQueue_t::ForThisThread();
-  ASSERT_TRUE(win::WIN_WaitForAny({&queue->Ready().Handle()}, 10s));
-  window.reset();
-  queue->DispatchPending();
-  EXPECT_EQ(outcome.get(), "failed");
-}
-
 TEST(Call, AnAccessPointAndItsCloneServeTwoThreadsAtOnce)
 {
   ServingThread_t ui;
@@ -225,9 +205,11 @@ TEST(Call, AnAccessPointAndItsCloneServeTwoThreadsAtOnce)
   EXPECT_TRUE(second.get());
 }
 
-TEST(Call, ACallThatAHandlerIgnoresFails)
+// Calls Add from another thread through a window of this thread, which never
+// serves it, and tells how the call ended once `settle` dealt with the
+// message this thread received.
+std::string CallUnserved(const std::function<void(std::unique_ptr<win::Window_t>&)>& settle)
 {
-  // A window whose handler does not serve calls at all.
   auto window = std::make_unique<win::Window_t>([](const win::Message_t&) { return std::intptr_t{0}; });
   dio::UIAccessPoint_t accessPoint(window->Handle(), dio::CallMessage);
   auto outcome = std::async(std::launch::async, [&accessPoint] {
@@ -239,10 +221,21 @@ TEST(Call, ACallThatAHandlerIgnoresFails)
       return std::string("failed");
     }
   });
-  auto queue = win::MessageQueue_t::ForThisThread();
-  ASSERT_TRUE(win::WIN_WaitForAny({&queue->Ready().Handle()}, 10s));
-  queue->DispatchPending();
-  EXPECT_EQ(outcome.get(), "failed");
+  EXPECT_TRUE(win::WIN_WaitForAny({&win::MessageQueue_t::ForThisThread()->Ready().Handle()}, 10s));
+  settle(window);
+  return outcome.get();
+}
+
+TEST(Call, ACallThatIsDroppedFails)
+{
+  // Its window goes away while the call waits in the queue.
+  EXPECT_EQ(CallUnserved([](auto& window) {
+              window.reset();
+              win::MessageQueue_t::ForThisThread()->DispatchPending();
+            }),
+            "failed");
+  // Its window's handler ignores it.
+  EXPECT_EQ(CallUnserved([](auto&) { win::MessageQueue_t::ForThisThread()->DispatchPending(); }), "failed");
 }
 
 TEST(Call, ACallMessageWithoutItsTicketIsRefused)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
 
@@ -28,32 +29,13 @@ class RecordingFatalDialog_t : public err::FatalDialogIntf_t {
   int shown = 0;
 };
 
-// Keeps the request bytes on their way to the next access point.
-class CapturingAccessPoint_t : public dio::AccessPointIntf_t {
- public:
-  explicit CapturingAccessPoint_t(dio::AccessPointIntf_t& next) : next_(next) {}
-  std::unique_ptr<dio::AccessPointIntf_t> Clone() const override
-  {
-    return std::make_unique<CapturingAccessPoint_t>(next_);
-  }
-  void Call(dio::Stack_t& stack) override
-  {
-    request = stack.Bytes();
-    next_.Call(stack);
-  }
-  std::vector<unsigned char> request;
-
- private:
-  dio::AccessPointIntf_t& next_;
-};
-
 TEST(FatalDialogCalls, TheRequestPushesItsArgumentsInOrder)
 {
   RecordingFatalDialog_t dialog;
   err::FatalDialogRef_t reference(dialog);
   dio::LocalAccessPoint_t local;
   local.Register({err::FatalDialogClass, 1}, reference);
-  CapturingAccessPoint_t capture(local);
+  vtest::CapturingAccessPoint capture(local);
   err::ProxyFatalDialog_t proxy(dio::RemoteReference_t({err::FatalDialogClass, 1}, capture));
   proxy.Show("f", 2, u"e", "s", glo::Optional_t<std::uint32_t>(3), {4});
   const std::vector<unsigned char> expected{0, 'f',                      // file
@@ -63,10 +45,10 @@ TEST(FatalDialogCalls, TheRequestPushesItsArgumentsInOrder)
                                             3, 0,   0,   0, 1,           // program address, present
                                             4, 0,   0,   0, 1, 0, 0, 0,  // stack trace [4]
                                             0, 0,   0,   0};             // operation 0
-  ASSERT_GE(capture.request.size(), expected.size());
-  EXPECT_EQ(
-      std::vector<unsigned char>(capture.request.begin(), capture.request.begin() + static_cast<long>(expected.size())),
-      expected);
+  ASSERT_GE(capture.requests.back().size(), expected.size());
+  EXPECT_EQ(std::vector<unsigned char>(capture.requests.back().begin(),
+                                       capture.requests.back().begin() + static_cast<long>(expected.size())),
+            expected);
 }
 
 TEST(FatalDialogCalls, EveryArgumentArrives)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <tuple>
 
+#include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
 #include "TUI_ProxyMessageBox.h"
@@ -58,27 +59,6 @@ class RecordingMessageBox_t : public tui::MessageBoxIntf_t {
   std::vector<Shown> shown;
 };
 
-// Keeps the bytes of every request on its way to the local access point.
-class CapturingAccessPoint_t : public dio::AccessPointIntf_t {
- public:
-  explicit CapturingAccessPoint_t(dio::AccessPointIntf_t& next) : next_(next) {}
-  std::unique_ptr<dio::AccessPointIntf_t> Clone() const override
-  {
-    return std::make_unique<CapturingAccessPoint_t>(next_);
-  }
-  void Call(dio::Stack_t& stack) override
-  {
-    requests.push_back(stack.Bytes());
-    oneWay.push_back(stack.OneWay());
-    next_.Call(stack);
-  }
-  std::vector<std::vector<unsigned char>> requests;
-  std::vector<bool> oneWay;
-
- private:
-  dio::AccessPointIntf_t& next_;
-};
-
 class ProgressCallsTest : public testing::Test {
  protected:
   ProgressCallsTest()
@@ -90,7 +70,7 @@ class ProgressCallsTest : public testing::Test {
   RecordingDialog_t dialog;
   tui::ProgressDlgRef_t reference;
   dio::LocalAccessPoint_t local;
-  CapturingAccessPoint_t capture;
+  vtest::CapturingAccessPoint capture;
   tui::ProxyProgressDlg_t proxy;
 };
 
@@ -211,7 +191,7 @@ TEST(MessageBoxCalls, ShowReturnsTheButtonAndShowNoResultReturnsNothing)
   EXPECT_EQ(messageBox.shown[1].text, u"Done");
   // Show is operation 0 and two-way, ShowNoResult operation 1 and one-way;
   // both push text, type and help id.
-  CapturingAccessPoint_t capture(local);
+  vtest::CapturingAccessPoint capture(local);
   tui::ProxyMessageBox_t captured(dio::RemoteReference_t({tui::MessageBoxClass, 1}, capture));
   captured.Show(u"a", 0x30, 2);
   captured.ShowNoResult(u"a", 0x30, 2);
