@@ -5,6 +5,7 @@
 
 #include "AVN_Crc32.h"
 #include "AVN_Exceptions.h"
+#include "AVN_RegionBlock.h"
 
 namespace avn {
 
@@ -27,6 +28,18 @@ std::uint32_t ChecksumStream(bin::istream& stream, std::uint32_t count, thr::Pro
   }
   stream.seekg(static_cast<std::uint32_t>(start));
   return ~crc;
+}
+
+bool VerifyDatabase(bin::istream& region, std::uint32_t kind, std::uint32_t length, thr::Progress_t& progress,
+                    win::Event_t& stop)
+{
+  SeekDatabase(region, kind, 0);
+  // A database shorter than its trailer asks for more bytes than there are.
+  const std::uint32_t data = length - 4;
+  std::uint32_t crc = ChecksumStream(region, data, progress, stop, 0xFFFFFFFF);
+  SeekDatabase(region, kind, data);
+  crc = ChecksumStream(region, 4, progress, stop, crc);
+  return crc == 0;
 }
 
 }  // namespace avn

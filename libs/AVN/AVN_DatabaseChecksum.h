@@ -22,4 +22,10 @@ inline constexpr std::uint32_t ChecksumBlock = 524288;
 std::uint32_t ChecksumStream(bin::istream& stream, std::uint32_t count, thr::Progress_t& progress, win::Event_t& stop,
                              std::uint32_t initial);
 
+// Whether the database of the kind in the region stream matches its
+// trailer: the register over its length - 4 bytes, then over the trailer,
+// must be 0. The progress runs through all length bytes.
+bool VerifyDatabase(bin::istream& region, std::uint32_t kind, std::uint32_t length, thr::Progress_t& progress,
+                    win::Event_t& stop);
+
 }  // namespace avn

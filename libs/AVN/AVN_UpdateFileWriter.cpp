@@ -5,6 +5,7 @@
 
 #include "AVN_AviationDatabase.h"
 #include "AVN_Crc32.h"
+#include "AVN_RegionBlock.h"
 #include "FIL_Exceptions.h"
 #include "FIL_File.h"
 #include "GLO_Exception.h"
@@ -15,7 +16,6 @@
 namespace avn {
 namespace {
 
-constexpr std::uint32_t RegionMagic = 0x7251704B;  // "KpQr"
 constexpr std::uint32_t BlockSize = 1 << 20;
 
 // Writes through a buffer and keeps the CRC of everything written.
