@@ -1,5 +1,9 @@
 #pragma once
-// Failures of the block of databases in an update file.
+// Failures of an update that the user is told about in the system's own
+// words.
+
+#include <cstdint>
+#include <string>
 
 #include "GLO_Exception.h"
 
@@ -10,6 +14,52 @@ namespace avn {
 class BadRegionFile_t : public glo::Exception_t {
  public:
   BadRegionFile_t(const char* file, unsigned line) : glo::Exception_t(file, line, {}, {}) {}
+};
+
+// A partial chart update that does not fit the charts on the card; the
+// message is the text the user is shown.
+class BadPartialTpcUpdateFile_t : public glo::Exception_t {
+ public:
+  BadPartialTpcUpdateFile_t(const char* file, unsigned line, std::u16string message)
+      : glo::Exception_t(file, line, std::move(message), {})
+  {
+  }
+};
+
+// Too little free space for the bytes to be written.
+class InsufficientFreeSpace_t : public glo::Exception_t {
+ public:
+  std::uint64_t Needed() const noexcept { return needed_; }
+  std::uint64_t Available() const noexcept { return available_; }
+
+ protected:
+  InsufficientFreeSpace_t(const char* file, unsigned line, std::uint64_t needed, std::uint64_t available)
+      : glo::Exception_t(file, line, {}, {}), needed_(needed), available_(available)
+  {
+  }
+
+ private:
+  std::uint64_t needed_;
+  std::uint64_t available_;
+};
+
+// The card cannot hold the update.
+class InsufficientCardFreeSpace_t : public InsufficientFreeSpace_t {
+ public:
+  InsufficientCardFreeSpace_t(const char* file, unsigned line, std::uint64_t needed, std::uint64_t available)
+      : InsufficientFreeSpace_t(file, line, needed, available)
+  {
+  }
+};
+
+// The computer's drive cannot hold the temporary copy of the block of
+// databases.
+class InsufficientDriveFreeSpace_t : public InsufficientFreeSpace_t {
+ public:
+  InsufficientDriveFreeSpace_t(const char* file, unsigned line, std::uint64_t needed, std::uint64_t available)
+      : InsufficientFreeSpace_t(file, line, needed, available)
+  {
+  }
 };
 
 }  // namespace avn

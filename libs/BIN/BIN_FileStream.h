@@ -34,6 +34,7 @@ class ifstream : public glo::NonCopyable_t, public istream {
   ifstream(const std::u16string& path, int share);
 
   bool isOpen() const override { return file_.isOpen(); }
+  const fil::File_t* file() const noexcept override { return isOpen() ? &file_ : nullptr; }
   // Closes the file and clears the state.
   void close();
 
@@ -61,6 +62,7 @@ class fstream : public iostream {
   fstream(const std::u16string& path, unsigned mode, int share);
 
   bool isOpen() const override { return file_.isOpen(); }
+  const fil::File_t* file() const noexcept override { return isOpen() ? &file_ : nullptr; }
   void close();
 
   ostream& seekp(std::uint32_t position) override;

@@ -10,6 +10,10 @@
 
 #include "GLO_Optional.h"
 
+namespace fil {
+class File_t;
+}
+
 namespace bin {
 
 class ios {
@@ -48,6 +52,9 @@ class istream : public virtual ios {
   // -1 when not open or failed.
   virtual std::int64_t tellg();
   virtual std::uint32_t remaining();
+  // The open file the stream reads, so that copies can leave the bytes in
+  // the kernel; none for streams over memory.
+  virtual const fil::File_t* file() const noexcept { return nullptr; }
 
   // Reads up to count bytes, as many as remain; gcount() tells how many.
   istream& readSome(void* buffer, std::uint32_t count);

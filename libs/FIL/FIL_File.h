@@ -53,6 +53,8 @@ class File_t : public FileIntf_t {
   void open(const std::u16string& path, int mode, int share);
   void close();
   bool isOpen() const noexcept { return handle_.IsValid(); }
+  // The open file, for copies the kernel makes between files.
+  const win::Handle_t& handle() const noexcept { return handle_; }
 
   std::uint32_t size() const override { return size_; }
   std::uint32_t read(void* buffer, std::uint32_t count) override;

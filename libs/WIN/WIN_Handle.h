@@ -26,6 +26,9 @@ class Handle_t {
   void Reset(int fd = -1) noexcept;
   // Closing twice closes once.
   void Close() noexcept { Reset(); }
+  // Gives up the descriptor without closing it, for callers that must see
+  // how closing it went.
+  int Release() noexcept { return std::exchange(fd_, -1); }
 
   // A new descriptor for the same object, not inherited by programs this
   // process starts; Error_t when that fails.

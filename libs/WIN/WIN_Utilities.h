@@ -17,8 +17,9 @@ inline constexpr std::uint32_t FileAttributeReadOnly = 0x1;
 inline constexpr std::uint32_t FileAttributeHidden = 0x2;
 inline constexpr std::uint32_t FileAttributeSystem = 0x4;
 
-// The bytes available to the caller on the volume that holds the path.
-// Raises FileError_t.
+// The bytes available to the caller on the volume that holds the path; the
+// largest count for a volume that does not report its size. Raises
+// FileError_t.
 std::uint64_t WIN_GetFreeDiskSpace(const std::u16string& path);
 
 // Whether the path is "/" or the root of a mounted volume. A path that does

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -88,6 +89,10 @@ std::uint64_t WIN_GetFreeDiskSpace(const std::u16string& path)
 {
   struct statvfs volume;
   if (::statvfs(WIN_SystemPath(path).c_str(), &volume) != 0) throw FileError_t(GLO_HERE, path);
+  // A volume of no blocks at all does not report its size (FAT through FUSE
+  // does this): it cannot be measured ahead, and the writes tell when it is
+  // full.
+  if (volume.f_blocks == 0) return std::numeric_limits<std::uint64_t>::max();
   return static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize;
 }
 

@@ -1,0 +1,61 @@
+#include "AVN_CopyToFile.h"
+
+#include <cerrno>
+#include <chrono>
+#include <vector>
+
+#include "AVN_DestinationFile.h"
+#include "AVN_Exceptions.h"
+#include "FIL_File.h"
+#include "WIN_Error.h"
+#include "WIN_Utilities.h"
+
+namespace avn {
+namespace {
+
+void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+          thr::Progress_t& progress, std::uint32_t chunk, bool paced)
+{
+  glo::GLO_Assert(chunk > 0, GLO_HERE);
+  DestinationFile_t destination(path, count, paced);
+  const fil::File_t* sourceFile = source.file();
+  std::vector<unsigned char> buffer;
+  for (std::uint32_t left = count; left > 0;) {
+    const std::uint32_t n = std::min(chunk, left);
+    const std::int64_t at = source.tellg();
+    if (at < 0 || source.remaining() < n) throw BadRegionFile_t(GLO_HERE);
+    if (sourceFile != nullptr && destination.CopyFrom(sourceFile->handle(), static_cast<std::uint64_t>(at), n)) {
+      source.seekg(static_cast<std::uint32_t>(at) + n);
+    } else {
+      if (buffer.empty()) buffer.resize(std::min(chunk, count));
+      if (source.readSome(buffer.data(), n).failed() || source.gcount() < n) throw BadRegionFile_t(GLO_HERE);
+      destination.Write(buffer.data(), n);
+    }
+    left -= n;
+    progress.Step(n);
+    if (stop.Wait(std::chrono::milliseconds::zero())) throw glo::Terminate_t(GLO_HERE);
+  }
+  destination.Close();
+}
+
+}  // namespace
+
+void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                thr::Progress_t& progress, std::uint32_t chunk)
+{
+  Copy(source, count, path, stop, progress, chunk, false);
+}
+
+void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                    thr::Progress_t& progress, std::uint32_t chunk)
+{
+  try {
+    win::WIN_ClearFileAttributes(path,
+                                 win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem);
+  } catch (const win::FileError_t& error) {
+    if (error.Code() != static_cast<std::uint32_t>(ENOENT)) throw;  // a file that is not there yet has none
+  }
+  Copy(source, count, path, stop, progress, chunk, true);
+}
+
+}  // namespace avn

@@ -1,0 +1,37 @@
+#pragma once
+// Copying a stretch of a binary stream into a file in large chunks, with
+// progress and a stop request honoured between chunks.
+
+#include <cstdint>
+#include <string>
+
+#include "BIN_Stream.h"
+#include "THR_Progress.h"
+#include "WIN_Event.h"
+
+namespace avn {
+
+// The chunk of databases, of the block of databases and of configuration
+// files; charts and rasters copy with CopyChunkCharts.
+inline constexpr std::uint32_t CopyChunk = 524288;
+inline constexpr std::uint32_t CopyChunkCharts = 1048576;
+
+// Copies the next count bytes of the source into the file at path, which is
+// created when missing and replaced in content when present, then moves the
+// source past them. Steps the progress by every chunk written and tests the
+// stop event after it (glo::Terminate_t when signalled). A source that ends
+// early raises BadRegionFile_t; a file that cannot be opened or written
+// raises win::FileError_t with its path. A copy that does not finish
+// removes the file, so that no file of full size with missing bytes is
+// left behind.
+void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                thr::Progress_t& progress, std::uint32_t chunk);
+
+// The same for a file on the card: a present file first loses its
+// read-only, hidden and system attributes. The card takes every chunk
+// before the next but one is written, so that the progress follows what
+// the card holds and little is left to write when the card is finalized.
+void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                    thr::Progress_t& progress, std::uint32_t chunk);
+
+}  // namespace avn

@@ -1,0 +1,82 @@
+#include "AVN_HalcyonDcp.h"
+
+#include <cerrno>
+
+#include "AVN_CopyToFile.h"
+#include "AVN_Exceptions.h"
+#include "AVN_UpdateRegionFile.h"
+#include "BIN_FileStream.h"
+#include "FIL_File.h"
+#include "WIN_Error.h"
+#include "WIN_File.h"
+#include "WIN_Utilities.h"
+
+namespace avn {
+namespace {
+
+constexpr int ConfigurationFolderMode = 1;
+
+std::u16string WithSeparator(std::u16string folder)
+{
+  if (folder.back() != u'/') folder += u'/';
+  return folder;
+}
+
+std::u16string NameOf(const std::u16string& path)
+{
+  return path.substr(path.find_last_of(u"/\\") + 1);
+}
+
+// Tells why a file could not be opened, in the system's words.
+[[noreturn]] void ThrowOpenFailure(const std::u16string& path)
+{
+  win::File_t file;
+  file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
+  // It opens now: another opener of this program refused reading.
+  errno = EWOULDBLOCK;
+  throw win::FileError_t(GLO_HERE, path);
+}
+
+}  // namespace
+
+HalcyonDcp_t::HalcyonDcp_t(std::u16string root) : Root(std::move(root))
+{
+  glo::GLO_Assert(!Root.empty(), GLO_HERE);
+}
+
+std::uint64_t HalcyonDcp_t::FreeSpace() const
+{
+  return win::WIN_GetFreeDiskSpace(Root);
+}
+
+void HalcyonDcp_t::ProgramUpdate(const AviationDatabase_t& update, win::Event_t& stop, TransferProgress_t& progress,
+                                 tui::ProgressDlgIntf_t& dialog)
+{
+  UpdateRegionFile_t region(update, Root, stop, progress);
+  std::uint64_t available = FreeSpace();
+  std::uint64_t needed = 0;
+  region.ComputeSpace(available, needed);
+  if (needed > available) throw InsufficientCardFreeSpace_t(GLO_HERE, needed, available);
+  region.WriteAll(dialog);
+}
+
+void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& progress, int runMode,
+                                        const std::u16string& path)
+{
+  bin::fstream source(path, bin::fstream::in, fil::DenyNone);
+  if (!source.isOpen()) ThrowOpenFailure(path);
+  const std::uint32_t size = source.remaining();
+  const std::uint64_t free = FreeSpace();
+  if (size > free) throw InsufficientCardFreeSpace_t(GLO_HERE, size, free);
+  progress.SetPhase(ioa::PhasePreparing, size);
+  source.seekg(0);
+  progress.SetPhase(ioa::PhaseTransferring, size);
+  std::u16string destination = WithSeparator(Root);
+  if (runMode == ConfigurationFolderMode) {
+    destination += u"cfg/";
+    win::WIN_CreateFolder(destination);
+  }
+  CopyToCardFile(source, size, destination + NameOf(path), stop, progress, CopyChunk);
+}
+
+}  // namespace avn

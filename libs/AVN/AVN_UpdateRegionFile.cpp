@@ -1,0 +1,113 @@
+#include "AVN_UpdateRegionFile.h"
+
+#include "AVN_CardLayout.h"
+#include "AVN_ChartUpdateDb.h"
+#include "AVN_CopyToFile.h"
+#include "AVN_DatabaseChecksum.h"
+#include "AVN_Exceptions.h"
+#include "AVN_RegionBlock.h"
+#include "AVN_UpdateCounter.h"
+#include "FIL_File.h"
+#include "WIN_Utilities.h"
+
+namespace avn {
+namespace {
+
+constexpr unsigned PartialChartKind = 21;
+
+// The update file's folder with its trailing "/" ("" for a bare name).
+std::u16string FolderOf(const std::u16string& path)
+{
+  return path.substr(0, path.find_last_of(u"/\\") + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<UpdateDb_t> AVN_MakeUpdateDb(std::uint32_t kind, std::uint32_t offset, std::uint32_t length,
+                                             const std::u16string& sourceFolder, const std::u16string& cycleText)
+{
+  switch (kind) {
+    case 1:
+    case 50:
+      return std::make_unique<AdbUpdateDb_t>(kind, offset, length);
+    case 33:
+    case 34:
+    case 35:
+    case 52:
+      return std::make_unique<TerrainUpdateDb_t>(kind, offset, length);
+    case 20:
+      return std::make_unique<SlFullTpcUpdateDb_t>(kind, offset, length, sourceFolder);
+    case PartialChartKind:
+      return std::make_unique<SlPartialTpcUpdateDb_t>(kind, offset, length, sourceFolder, cycleText);
+    case 26:
+      return std::make_unique<RasterUpdateDb_t>(kind, offset, length, sourceFolder);
+    default:
+      return std::make_unique<UpdateDb_t>(kind, offset, length);
+  }
+}
+
+UpdateRegionFile_t::UpdateRegionFile_t(const AviationDatabase_t& update, std::u16string root, win::Event_t& stop,
+                                       TransferProgress_t& progress)
+    : temporary_(u"rgn"), root_(std::move(root)), stop_(stop), progress_(progress)
+{
+  const std::uint64_t free = win::WIN_GetFreeDiskSpace(temporary_.Path());
+  if (free < update.RegionLength()) throw InsufficientDriveFreeSpace_t(GLO_HERE, update.RegionLength(), free);
+
+  progress_.SetPhase(ioa::PhaseCopying, update.RegionLength());
+  {
+    bin::fstream source(update.Path(), bin::fstream::in, fil::DenyNone);
+    source.seekg(update.RegionOffset());
+    CopyToFile(source, update.RegionLength(), temporary_.Path(), stop_, progress_, CopyChunk);
+  }
+  region_ = std::make_unique<bin::fstream>(temporary_.Path(), bin::fstream::in, fil::DenyNone);
+  glo::GLO_Assert(region_->isOpen(), GLO_HERE);
+  ReadBlock(FolderOf(update.Path()), update.CycleText());
+}
+
+void UpdateRegionFile_t::ReadBlock(const std::u16string& sourceFolder, const std::u16string& cycleText)
+{
+  HeaderCheck(*region_);
+  for (;;) {
+    std::uint32_t length = 0;
+    char type = 0;
+    *region_ >> length >> type;
+    if (region_->failed()) {
+      if (region_->eof() && !region_->bad()) break;
+      throw BadRegionFile_t(GLO_HERE);
+    }
+    if (type != 'R') {
+      region_->ignore(length);
+      continue;
+    }
+    std::uint16_t kind = 0;
+    std::uint32_t ignored = 0, dataLength = 0;
+    *region_ >> kind >> ignored >> dataLength;
+    if (region_->failed()) throw BadRegionFile_t(GLO_HERE);
+    if (AVN_IsSupportedKind(kind)) {
+      const auto start = static_cast<std::uint32_t>(region_->tellg());
+      progress_.SetPhase(ioa::PhaseVerifying, dataLength);
+      if (!VerifyDatabase(*region_, kind, dataLength, progress_, stop_)) throw BadRegionFile_t(GLO_HERE);
+      region_->reset();
+      databases_.Insert(AVN_MakeUpdateDb(kind, start, dataLength, sourceFolder, cycleText));
+      region_->seekg(start);
+    }
+    region_->ignore(dataLength);
+  }
+  region_->reset();
+}
+
+void UpdateRegionFile_t::ComputeSpace(std::uint64_t& available, std::uint64_t& needed)
+{
+  for (auto& [kind, database] : databases_) database->AddSpaceFull(root_, available, needed);
+}
+
+void UpdateRegionFile_t::WriteAll(tui::ProgressDlgIntf_t& dialog)
+{
+  UpdateCounter_t counter(dialog, databases_.UpdateCount());
+  auto partial = databases_.find(PartialChartKind);
+  if (partial != databases_.end()) partial->second->Write(root_, *region_, progress_, stop_, counter);
+  for (auto& [kind, database] : databases_)
+    if (kind != PartialChartKind) database->Write(root_, *region_, progress_, stop_, counter);
+}
+
+}  // namespace avn

@@ -1,0 +1,50 @@
+#pragma once
+// The file a copy writes, from its start to its end.
+
+#include <cstdint>
+#include <string>
+
+#include "GLO_NonCopyable.h"
+#include "WIN_Handle.h"
+
+namespace avn {
+
+class DestinationFile_t : public glo::NonCopyable_t {
+ public:
+  // Opens or creates the file for writing, shared with every other opener,
+  // and sizes it to size bytes once, so that the file system can allocate
+  // it in one go (file systems that cannot grow a file that way grow it as
+  // it is written). With paced, the write-back of each chunk starts as it is
+  // written and the one before is waited for. Raises win::FileError_t.
+  DestinationFile_t(const std::u16string& path, std::uint32_t size, bool paced);
+  // Removes the file unless Close succeeded.
+  ~DestinationFile_t();
+
+  // Appends the bytes. Raises win::FileError_t.
+  void Write(const void* bytes, std::uint32_t count);
+  // Appends count bytes of the source file from offset, copied by the
+  // kernel. False, with nothing written, when the kernel cannot copy
+  // between the two files; the caller then copies through memory. Raises
+  // win::FileError_t on a write failure; a source that ends early raises
+  // the BadRegionFile_t of a short block.
+  bool CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count);
+  // Waits for the paced write-back and closes the file. Raises
+  // win::FileError_t.
+  void Close();
+
+ private:
+  void Written();
+  [[noreturn]] void Fail(const char* file, unsigned line, int code) const;
+
+  std::u16string path_;
+  win::Handle_t file_;
+  bool paced_;
+  bool kernelCopies_ = true;
+  bool closed_ = false;
+  std::uint64_t position_ = 0;
+  std::uint64_t chunkStart_ = 0;
+  std::uint64_t previousStart_ = 0;
+  std::uint64_t previousEnd_ = 0;
+};
+
+}  // namespace avn

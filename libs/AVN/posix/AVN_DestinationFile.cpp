@@ -1,0 +1,142 @@
+#include "AVN_DestinationFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "AVN_Exceptions.h"
+#include "GLO_Text.h"
+#include "WIN_Error.h"
+#include "WIN_ShareMode.h"
+
+namespace avn {
+namespace {
+
+std::string SystemPath(const std::u16string& path)
+{
+  std::string name = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
+  for (char& c : name)
+    if (c == '\\') c = '/';
+  return name;
+}
+
+// Failures that only mean the file system has no such operation.
+bool Unsupported(int code) noexcept
+{
+  return code == EPERM || code == EOPNOTSUPP || code == ENOSYS || code == EINVAL;
+}
+
+}  // namespace
+
+DestinationFile_t::DestinationFile_t(const std::u16string& path, std::uint32_t size, bool paced)
+    : path_(path), paced_(paced)
+{
+  file_.Reset(::open(SystemPath(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  if (!file_.IsValid()) throw win::FileError_t(GLO_HERE, path_);
+  closed_ = true;  // an existing file that we may not write stays as it is
+  if (!win::WIN_AdmitOpener(file_.Get(), false, true, false, false)) Fail(GLO_HERE, EWOULDBLOCK);
+  closed_ = false;
+  struct stat status;
+  if (::fstat(file_.Get(), &status) != 0) Fail(GLO_HERE, errno);
+  const auto wanted = static_cast<off_t>(size);
+  // Some file systems (FAT through FUSE among them) refuse to set a size
+  // that is already there, or to grow a file other than by writing it.
+  if (status.st_size > wanted && ::ftruncate(file_.Get(), wanted) != 0) Fail(GLO_HERE, errno);
+  if (status.st_size < wanted && ::ftruncate(file_.Get(), wanted) != 0 && !Unsupported(errno)) Fail(GLO_HERE, errno);
+}
+
+DestinationFile_t::~DestinationFile_t()
+{
+  if (closed_) return;
+  file_.Reset();
+  ::unlink(SystemPath(path_).c_str());
+}
+
+void DestinationFile_t::Write(const void* bytes, std::uint32_t count)
+{
+  const auto* next = static_cast<const char*>(bytes);
+  for (std::uint32_t left = count; left > 0;) {
+    const ssize_t wrote = ::pwrite(file_.Get(), next, left, static_cast<off_t>(position_));
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      Fail(GLO_HERE, errno);
+    }
+    if (wrote == 0) Fail(GLO_HERE, ENOSPC);
+    next += wrote;
+    left -= static_cast<std::uint32_t>(wrote);
+    position_ += static_cast<std::uint64_t>(wrote);
+  }
+  Written();
+}
+
+bool DestinationFile_t::CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count)
+{
+  if (!kernelCopies_) return false;
+  auto from = static_cast<off_t>(offset);
+  std::uint32_t done = 0;
+  while (done < count) {
+    auto to = static_cast<off_t>(position_);
+    const ssize_t copied = ::copy_file_range(source.Get(), &from, file_.Get(), &to, count - done, 0);
+    if (copied < 0) {
+      if (errno == EINTR) continue;
+      // Nothing is lost when the kernel refuses at the first bytes: the
+      // caller copies through memory from here on.
+      if (done == 0 && (errno == EXDEV || Unsupported(errno))) {
+        kernelCopies_ = false;
+        return false;
+      }
+      Fail(GLO_HERE, errno);
+    }
+    if (copied == 0) throw BadRegionFile_t(GLO_HERE);
+    done += static_cast<std::uint32_t>(copied);
+    position_ += static_cast<std::uint64_t>(copied);
+  }
+  Written();
+  return true;
+}
+
+void DestinationFile_t::Written()
+{
+  if (!paced_) return;
+  // Start writing this chunk out, then wait until the one before is on the
+  // device: at most two chunks are ever waiting in memory. Only a failure of
+  // the device counts; a file system without ranged write-back has nothing
+  // to wait for.
+  const std::uint64_t start = chunkStart_;
+  chunkStart_ = position_;
+  if (::sync_file_range(file_.Get(), static_cast<off_t>(start), static_cast<off_t>(position_ - start),
+                        SYNC_FILE_RANGE_WRITE) != 0 &&
+      (errno == EIO || errno == ENOSPC))
+    Fail(GLO_HERE, errno);
+  if (previousEnd_ > previousStart_ &&
+      ::sync_file_range(file_.Get(), static_cast<off_t>(previousStart_),
+                        static_cast<off_t>(previousEnd_ - previousStart_),
+                        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0 &&
+      (errno == EIO || errno == ENOSPC))
+    Fail(GLO_HERE, errno);
+  previousStart_ = start;
+  previousEnd_ = position_;
+}
+
+void DestinationFile_t::Close()
+{
+  if (paced_ && position_ > 0 &&
+      ::sync_file_range(file_.Get(), 0, static_cast<off_t>(position_),
+                        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0 &&
+      (errno == EIO || errno == ENOSPC))
+    Fail(GLO_HERE, errno);
+  // Some file systems (network and FUSE ones) report write failures only
+  // when the file is closed.
+  if (::close(file_.Release()) != 0 && errno != EINTR) Fail(GLO_HERE, errno);
+  closed_ = true;
+}
+
+void DestinationFile_t::Fail(const char* file, unsigned line, int code) const
+{
+  errno = code;
+  throw win::FileError_t(file, line, path_);
+}
+
+}  // namespace avn
