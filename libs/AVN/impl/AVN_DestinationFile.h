@@ -14,9 +14,12 @@ class DestinationFile_t : public glo::NonCopyable_t {
   // Opens or creates the file for writing, shared with every other opener,
   // and sizes it to size bytes once, so that the file system can allocate
   // it in one go (file systems that cannot grow a file that way grow it as
-  // it is written). With paced, the write-back of each chunk starts as it is
-  // written and the one before is waited for. Raises win::FileError_t.
-  DestinationFile_t(const std::u16string& path, std::uint32_t size, bool paced);
+  // it is written). A card file is written anew: the old one is deleted
+  // first, which lets the card allocate the new one whole and spares card
+  // file systems a resize in place (some FUSE ones get that wrong). Its
+  // write-back starts as each chunk is written, and the one before is
+  // waited for. Raises win::FileError_t.
+  DestinationFile_t(const std::u16string& path, std::uint32_t size, bool card);
   // Removes the file unless Close succeeded.
   ~DestinationFile_t();
 

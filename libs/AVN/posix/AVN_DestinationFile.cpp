@@ -30,21 +30,28 @@ bool Unsupported(int code) noexcept
 
 }  // namespace
 
-DestinationFile_t::DestinationFile_t(const std::u16string& path, std::uint32_t size, bool paced)
-    : path_(path), paced_(paced)
+DestinationFile_t::DestinationFile_t(const std::u16string& path, std::uint32_t size, bool card)
+    : path_(path), paced_(card)
 {
-  file_.Reset(::open(SystemPath(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-  if (!file_.IsValid()) throw win::FileError_t(GLO_HERE, path_);
-  closed_ = true;  // an existing file that we may not write stays as it is
+  const std::string name = SystemPath(path);
+  if (card && ::unlink(name.c_str()) != 0 && errno != ENOENT) Fail(GLO_HERE, errno);
+  file_.Reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  if (!file_.IsValid()) Fail(GLO_HERE, errno);
+  // Another opener's file is left as it is.
   if (!win::WIN_AdmitOpener(file_.Get(), false, true, false, false)) Fail(GLO_HERE, EWOULDBLOCK);
-  closed_ = false;
   struct stat status;
-  if (::fstat(file_.Get(), &status) != 0) Fail(GLO_HERE, errno);
+  int failure = ::fstat(file_.Get(), &status) == 0 ? 0 : errno;
   const auto wanted = static_cast<off_t>(size);
   // Some file systems (FAT through FUSE among them) refuse to set a size
   // that is already there, or to grow a file other than by writing it.
-  if (status.st_size > wanted && ::ftruncate(file_.Get(), wanted) != 0) Fail(GLO_HERE, errno);
-  if (status.st_size < wanted && ::ftruncate(file_.Get(), wanted) != 0 && !Unsupported(errno)) Fail(GLO_HERE, errno);
+  if (failure == 0 && status.st_size > wanted && ::ftruncate(file_.Get(), wanted) != 0) failure = errno;
+  if (failure == 0 && status.st_size < wanted && ::ftruncate(file_.Get(), wanted) != 0 && !Unsupported(errno))
+    failure = errno;
+  if (failure != 0) {
+    file_.Reset();
+    ::unlink(name.c_str());
+    Fail(GLO_HERE, failure);
+  }
 }
 
 DestinationFile_t::~DestinationFile_t()

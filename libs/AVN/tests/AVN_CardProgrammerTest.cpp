@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "AVN_Exceptions.h"
 #include "AVN_Recorders.h"
 #include "AVN_UpdateRegionFile.h"
+#include "ScopedEnvironment.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
 #include "UpdateFileBuilder.h"
@@ -246,14 +249,20 @@ TEST_F(SmallCard, AConfigurationFileMustFitBesideItsOldCopy)
 }
 
 // The temporary folder is read once per process, so each case runs in a
-// process of its own.
+// process of its own, on the small drive the test made (the child runs the
+// test from its start, and must not make one of its own).
 TEST_F(CardProgrammer, TheComputersDriveMustHoldTheBlock)
 {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  vtest::SmallVolume drive(65536);
-  if (!drive.Mounted()) GTEST_SKIP() << drive.Why();
+  std::optional<vtest::SmallVolume> drive;
+  if (std::getenv("VELMORA_TEST_DRIVE") == nullptr) {
+    drive.emplace(65536);
+    if (!drive->Mounted()) GTEST_SKIP() << drive->Why();
+  }
+  vtest::ScopedEnvironment environment;
+  if (drive) environment.Set("VELMORA_TEST_DRIVE", drive->Path().string());
   const auto outcome = [&](std::size_t regionSize) {
-    setenv("TMPDIR", drive.Path().c_str(), 1);
+    setenv("TMPDIR", std::getenv("VELMORA_TEST_DRIVE"), 1);
     // A block of exactly regionSize bytes: its header, a database, and an
     // unsupported one that pads it.
     const std::size_t header = vtest::RegionBlock().Build().size() + 2 * 15;
