@@ -66,34 +66,13 @@ UpdateRegionFile_t::UpdateRegionFile_t(const AviationDatabase_t& update, std::u1
 
 void UpdateRegionFile_t::ReadBlock(const std::u16string& sourceFolder, const std::u16string& cycleText)
 {
-  HeaderCheck(*region_);
-  for (;;) {
-    std::uint32_t length = 0;
-    char type = 0;
-    *region_ >> length >> type;
-    if (region_->failed()) {
-      if (region_->eof() && !region_->bad()) break;
-      throw BadRegionFile_t(GLO_HERE);
-    }
-    if (type != 'R') {
-      region_->ignore(length);
-      continue;
-    }
-    std::uint16_t kind = 0;
-    std::uint32_t ignored = 0, dataLength = 0;
-    *region_ >> kind >> ignored >> dataLength;
-    if (region_->failed()) throw BadRegionFile_t(GLO_HERE);
-    if (AVN_IsSupportedKind(kind)) {
-      const auto start = static_cast<std::uint32_t>(region_->tellg());
-      progress_.SetPhase(ioa::PhaseVerifying, dataLength);
-      if (!VerifyDatabase(*region_, kind, dataLength, progress_, stop_)) throw BadRegionFile_t(GLO_HERE);
-      region_->reset();
-      databases_.Insert(AVN_MakeUpdateDb(kind, start, dataLength, sourceFolder, cycleText));
-      region_->seekg(start);
-    }
-    region_->ignore(dataLength);
-  }
-  region_->reset();
+  AVN_WalkDatabases(*region_, [&](const DatabaseRecord_t& database) {
+    if (!AVN_IsSupportedKind(database.kind)) return true;
+    progress_.SetPhase(ioa::PhaseVerifying, database.length);
+    if (!VerifyDatabase(*region_, database.kind, database.length, progress_, stop_)) throw BadRegionFile_t(GLO_HERE);
+    databases_.Insert(AVN_MakeUpdateDb(database.kind, database.start, database.length, sourceFolder, cycleText));
+    return true;
+  });
 }
 
 void UpdateRegionFile_t::ComputeSpace(std::uint64_t& available, std::uint64_t& needed)

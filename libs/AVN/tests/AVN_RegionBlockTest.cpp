@@ -5,6 +5,7 @@
 #include "AVN_DatabaseChecksum.h"
 #include "AVN_Exceptions.h"
 #include "BIN_StringStream.h"
+#include "BIN_SubStream.h"
 #include "UpdateFileBuilder.h"
 
 namespace {
@@ -62,6 +63,22 @@ TEST(RegionBlock, SeekFindsTheFirstDatabaseLongEnough)
   avn::SeekDatabase(stream, 2, 0);  // not in the block: at its end
   EXPECT_EQ(stream.remaining(), 0u);
   EXPECT_EQ(BytesAt(stream, 1), "<failed>");
+}
+
+TEST(RegionBlock, ListsTheFirstDatabaseOfEachSupportedKindInKindOrder)
+{
+  // The block inside a larger file, read through a window on it.
+  const Bytes block = Sample();
+  bin::stringstream file(vtest::Join({Bytes(7, 0xEE), block, Bytes(5, 0xEE)}));
+  bin::substream window(file, 7, static_cast<std::uint32_t>(block.size()));
+  const auto databases = avn::AVN_SupportedDatabases(window);
+  std::vector<std::string> listed;
+  for (const auto& database : databases) {
+    window.seekg(database.start);
+    listed.push_back(std::to_string(database.kind) + ":" + std::to_string(database.length) + ":" +
+                     BytesAt(window, 2));
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{"1:6:ab", "33:8:te"}));
 }
 
 TEST(RegionBlock, AWrongOrShortHeaderIsABadBlock)

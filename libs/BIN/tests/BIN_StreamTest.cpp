@@ -5,6 +5,7 @@
 
 #include "BIN_FileStream.h"
 #include "BIN_StringStream.h"
+#include "BIN_SubStream.h"
 #include "FIL_File.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
@@ -286,6 +287,27 @@ TEST(StringStream, WritingGrowsTheBytes)
   std::uint16_t first = 0;
   stream >> first;
   EXPECT_EQ(first, 0x0201);
+}
+
+TEST(SubStream, ReadsItsStretchAsAStreamOfItsOwn)
+{
+  bin::stringstream base({'a', 'b', 0x01, 0x02, 'c', 'd', 'e'});
+  bin::substream window(base, 2, 4);
+  std::uint16_t number = 0;
+  window >> number;
+  EXPECT_EQ(number, 0x0201);
+  EXPECT_EQ(window.tellg(), 2);
+  EXPECT_EQ(window.remaining(), 2u);
+  char bytes[3] = {};
+  EXPECT_TRUE(window.read(bytes, 3).failed());  // past the stretch, though the base goes on
+  window.reset();
+  window.seekg(0);
+  EXPECT_EQ(window.peek(), 0x01);
+  window.ignore(9);
+  EXPECT_TRUE(window.eof());
+  // A base too short for the stretch fails the read that reaches past it.
+  bin::substream beyond(base, 5, 10);
+  EXPECT_TRUE(beyond.read(bytes, 3).bad());
 }
 
 }  // namespace
