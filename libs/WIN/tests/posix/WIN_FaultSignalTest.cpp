@@ -1,0 +1,127 @@
+#include "WIN_StructuredException.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "../WIN_Faults.h"
+#include "GLO_NonCopyable.h"
+#include "WIN_Handle.h"
+#include "posix/WIN_FaultCode.h"
+
+// A fault on a thread without the translator goes on to the handler that was
+// there before; AddressSanitizer's would report it and exit instead of letting
+// the signal end the process. Its handlers stay out of this program (a normal
+// build never calls this).
+extern "C" const char* __asan_default_options()
+{
+  return "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0";
+}
+
+namespace {
+
+TEST(FaultCode, SignalsMapToTheFaultCodes)
+{
+  struct Case_t {
+    int signal;
+    int signalCode;
+    bool onGuardPage;
+    std::uint32_t code;
+  };
+  const Case_t cases[] = {
+      {SIGSEGV, SEGV_MAPERR, false, 0xC0000005},
+      {SIGSEGV, SEGV_ACCERR, false, 0xC0000005},
+      {SIGSEGV, SEGV_MAPERR, true, 0xC00000FD},
+      {SIGSEGV, SEGV_ACCERR, true, 0xC00000FD},
+      {SIGBUS, BUS_ADRALN, false, 0x80000002},
+      {SIGBUS, BUS_ADRERR, false, 0x80000002},
+      {SIGILL, ILL_ILLOPN, false, 0xC000001D},
+      {SIGILL, ILL_PRVOPC, false, 0xC000001D},
+      {SIGFPE, FPE_INTDIV, false, 0xC0000094},
+      {SIGFPE, FPE_INTOVF, false, 0xC0000095},
+      {SIGFPE, FPE_FLTDIV, false, 0xC000008E},
+      {SIGFPE, FPE_FLTOVF, false, 0xC0000091},
+      {SIGFPE, FPE_FLTUND, false, 0xC0000093},
+      {SIGFPE, FPE_FLTRES, false, 0xC000008F},
+      {SIGFPE, FPE_FLTINV, false, 0xC0000090},
+      {SIGFPE, FPE_FLTSUB, false, 0xC000008C},
+      // A floating-point fault the system does not tell apart.
+      {SIGFPE, SI_KERNEL, false, 0xC0000090},
+  };
+  for (const auto& [signal, signalCode, onGuardPage, code] : cases)
+    EXPECT_EQ(win::WIN_FaultCode(signal, signalCode, onGuardPage), code)
+        << "signal " << signal << " code " << signalCode << (onGuardPage ? " on the guard page" : "");
+}
+
+// A page mapped past the end of an empty file: touching it is a bus error.
+class PastEndOfFile_t : glo::NonCopyable_t {
+ public:
+  PastEndOfFile_t()
+      : file_(::memfd_create("past-end", MFD_CLOEXEC)),
+        page_(::mmap(nullptr, Size(), PROT_READ, MAP_SHARED, file_.Get(), 0))
+  {
+  }
+  ~PastEndOfFile_t()
+  {
+    if (page_ != MAP_FAILED) ::munmap(page_, Size());
+  }
+  bool Mapped() const { return page_ != MAP_FAILED; }
+  std::uintptr_t Address() const { return reinterpret_cast<std::uintptr_t>(page_); }
+
+ private:
+  static std::size_t Size() { return static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)); }
+
+  win::Handle_t file_;
+  void* page_;
+};
+
+TEST(StructuredExceptionPosix, BusErrorIsTranslated)
+{
+  win::WIN_InstallStructuredExceptionTranslator();
+  PastEndOfFile_t mapping;
+  ASSERT_TRUE(mapping.Mapped());
+  try {
+    vtest::ReadAt(mapping.Address());
+    ADD_FAILURE() << "no fault";
+  } catch (const win::StructuredException_t& error) {
+    EXPECT_EQ(error.Code(), 0x80000002u);
+    EXPECT_EQ(error.SubId().substr(0, 2), "0x");
+    EXPECT_EQ(error.Message().substr(0, 26), u"Data type misalignment at ");
+  }
+}
+
+// Translates on this thread and faults on one that does not.
+void FaultOnAnotherThread(void (*fault)())
+{
+  // No core file from the expected end.
+  const rlimit noCoreFile{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCoreFile);
+  win::WIN_InstallStructuredExceptionTranslator();
+  std::thread worker(fault);
+  worker.join();
+}
+
+TEST(StructuredExceptionPosixDeathTest, AThreadWithoutTheTranslatorDiesByTheSignal)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct Case_t {
+    const char* name;
+    void (*fault)();
+    int signal;
+  };
+  const Case_t cases[] = {
+      {"write through a null pointer", [] { vtest::WriteAt(0); }, SIGSEGV},
+      {"integer division by zero", [] { vtest::DivideOneBy(0); }, SIGFPE},
+      {"illegal instruction", [] { vtest::ExecuteIllegalInstruction(); }, SIGILL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EXIT(FaultOnAnotherThread(c.fault), testing::KilledBySignal(c.signal), "");
+  }
+}
+
+}  // namespace
