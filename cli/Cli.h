@@ -21,8 +21,11 @@ class UsageError : public std::runtime_error {
 
 std::string Utf8(const std::u16string& text);
 std::u16string Wide(const std::string& utf8);
+// The text as a JSON string, quotes included.
+std::string Json(const std::u16string& text);
 
 // The commands; each returns the exit code.
+int Drives(const Arguments& arguments);
 int Info(const Arguments& arguments);
 int Pack(const Arguments& arguments);
 

@@ -10,28 +10,6 @@
 #include "WIN_ResourceString.h"
 
 namespace cli {
-namespace {
-
-std::string Json(const std::u16string& text)
-{
-  std::string out = "\"";
-  for (char c : Utf8(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
-}
-
-}  // namespace
 
 int Info(const Arguments& arguments)
 {

@@ -2,6 +2,7 @@
 //
 // Exit codes: 0 success, 1 failure, 2 usage error.
 
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,25 @@ std::u16string Wide(const std::string& utf8)
   return glo::GLO_ToWide(utf8, glo::CodePageUtf8);
 }
 
+std::string Json(const std::u16string& text)
+{
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
 }  // namespace cli
 
 namespace {
@@ -37,6 +57,9 @@ void PrintHelp(std::ostream& out)
          "Prepares storage cards for avionics without a window.\n"
          "\n"
          "Commands:\n"
+         "  drives [--all] [--json]\n"
+         "                         list the removable drives a card can be written to\n"
+         "                         (every drive with --all), in the wizard's order\n"
          "  info FILE [--json]     check an update file and show what it holds\n"
          "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
          "       [--revision C] KIND=FILE...\n"
@@ -76,6 +99,7 @@ int Run(const cli::Arguments& arguments)
     PrintVersion();
     return cli::Success;
   }
+  if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
   if (command == "pack") return cli::Pack(rest);
   throw cli::UsageError("unknown command '" + command + "'");

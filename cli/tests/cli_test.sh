@@ -79,4 +79,36 @@ if [ -e x.vlm ] || [ -e x.vlm.part ]; then
   echo "FAIL pack-missing-database: left a file behind"; failures=$((failures + 1))
 fi
 
+# drives, on a fixture machine: a system disk, a labelled card in a reader
+# whose disk is removable, a tmpfs and /proc.
+mkdir -p sys/devices/pci0/block/sda sys/devices/pci0/block/sdb/sdb1 sys/class/block by-label
+echo 0 > sys/devices/pci0/block/sda/removable
+echo 1 > sys/devices/pci0/block/sdb/removable
+echo 1 > sys/devices/pci0/block/sdb/sdb1/partition
+ln -s ../../devices/pci0/block/sda sys/class/block/sda
+ln -s ../../devices/pci0/block/sdb/sdb1 sys/class/block/sdb1
+ln -s ../../sdb1 'by-label/MY\x20CARD'
+cat > mountinfo <<'TABLE'
+21 1 8:0 / / rw - ext4 /dev/sda rw
+22 21 0:22 / /proc rw - proc proc rw
+23 21 8:17 / /media/alice/MY\040CARD rw,nosuid shared:5 - vfat /dev/sdb1 rw
+24 21 0:40 / /run/user rw - tmpfs tmpfs rw
+TABLE
+VELMORA_MOUNTINFO=$work/mountinfo VELMORA_SYSFS=$work/sys VELMORA_BY_LABEL=$work/by-label
+export VELMORA_MOUNTINFO VELMORA_SYSFS VELMORA_BY_LABEL
+tab=$(printf '\t')
+expect drives 0 "/media/alice/MY CARD${tab}MY CARD (/media/alice/MY CARD)" '' "$cli" drives
+expect drives-all 0 "/${tab}Local Disk (/)
+/media/alice/MY CARD${tab}MY CARD (/media/alice/MY CARD)
+/run/user${tab}RAM Disk (/run/user)" '' "$cli" drives --all
+expect drives-json 0 '[{"root":"/media/alice/MY CARD","label":"MY CARD","type":"removable","displayText":"MY CARD (/media/alice/MY CARD)","removable":true}]' '' \
+  "$cli" drives --json
+expect drives-all-json 0 '[{"root":"/","label":null,"type":"fixed","displayText":"Local Disk (/)","removable":false},{"root":"/media/alice/MY CARD","label":"MY CARD","type":"removable","displayText":"MY CARD (/media/alice/MY CARD)","removable":true},{"root":"/run/user","label":null,"type":"ramdisk","displayText":"RAM Disk (/run/user)","removable":false}]' '' \
+  "$cli" drives --all --json
+like drives-unknown-option 2 "drives: unknown option '--removable'" "$cli" drives --removable
+like drives-argument 2 'drives: takes no arguments' "$cli" drives /media
+like drives-no-table 1 "Path: $work/none" env VELMORA_MOUNTINFO="$work/none" "$cli" drives
+unset VELMORA_MOUNTINFO VELMORA_SYSFS VELMORA_BY_LABEL
+like drives-system 0 '' "$cli" drives --all
+
 exit "$failures"
