@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "GLO_Exception.h"
+#include "WIN_ByteSize.h"
 #include "WIN_Error.h"
 #include "WIN_TimeSpanText.h"
 
@@ -166,6 +167,28 @@ TEST(ResourceModule, MalformedBytesAreRefused)
   const win::ResourceModule_t module(u"padded.res", padded);
   EXPECT_EQ(module.String(7), u"x");
   EXPECT_EQ(module.LanguageId(), 0x0409);
+}
+
+TEST_F(ResourceStringTest, ByteSizesInKilobytesAndMegabytes)
+{
+  struct Case {
+    std::uint64_t bytes;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {0, u"0 KB"},
+      {511, u"0 KB"},
+      {512, u"1 KB"},
+      {512000, u"500 KB"},
+      {1023487, u"999 KB"},
+      {1023488, u"0.98 MB"},
+      {5000000, u"4.77 MB"},
+      {10238975, u"9.76 MB"},  // 9999 KB: still two decimals
+      {10239488, u"9.8 MB"},   // 10000 KB: one
+      {123456789, u"117.7 MB"},
+      {~std::uint64_t{0}, u"17592186044416.0 MB"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(win::WIN_FormatByteSize(c.bytes), c.text) << c.bytes;
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#!/bin/sh
+# How long `velmora-cli verify` takes on a 1 GiB update file from the page
+# cache (the block copied to the temporary folder, then every database
+# checked), next to copying the file into the temporary folder and reading
+# the copy back, in the same run. The goal is a ratio below 1.3.
+#   bench/verify_vs_copy.sh [BUILD_DIR] [SIZE_MIB]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/common.sh"
+build=${1:-"$root/build"}
+size=${2:-1024}
+cli="$build/bin/velmora-cli"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+make_update "$cli" "$work" "$size"
+export TMPDIR="$work/tmp"
+mkdir "$TMPDIR"
+
+copy_and_read() {
+  cp "$1" "$TMPDIR/x" && cat "$TMPDIR/x" > /dev/null && rm "$TMPDIR/x"
+}
+
+verify=$(best "$cli" verify "$work/big.vlm")
+copy=$(best copy_and_read "$work/big.vlm")
+echo "$size MiB update file from the page cache, temporary folder $TMPDIR:"
+echo "  velmora-cli verify  ${verify} s"
+echo "  cp, then cat        ${copy} s"
+echo "$verify $copy" | awk '{ printf "  ratio               %.2f (goal: below 1.3)\n", $1 / $2 }'
