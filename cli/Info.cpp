@@ -1,15 +1,41 @@
 // velmora-cli info FILE [--json]: loads an update file as start-up does and
 // tells what it holds.
 
+#include <algorithm>
 #include <iostream>
 
 #include "AVN_AviationDatabase.h"
+#include "AVN_CardLayout.h"
+#include "AVN_RegionBlock.h"
+#include "BIN_FileStream.h"
+#include "BIN_SubStream.h"
 #include "Cli.h"
+#include "FIL_File.h"
 #include "GLO_Exception.h"
 #include "RunMode.h"
 #include "WIN_ResourceString.h"
 
 namespace cli {
+namespace {
+
+// The supported databases of the block, in kind order, as JSON objects with
+// their place in the block and their card file.
+std::string Databases(const avn::AviationDatabase_t& update)
+{
+  bin::fstream file(update.Path(), bin::fstream::in, fil::DenyNone);
+  bin::substream block(file, update.RegionOffset(), update.RegionLength());
+  std::string list;
+  for (const auto& database : avn::AVN_SupportedDatabases(block)) {
+    std::u16string cardFile = avn::AVN_CardName(database.kind);
+    std::replace(cardFile.begin(), cardFile.end(), u'\\', u'/');
+    if (!list.empty()) list += ',';
+    list += "{\"kind\":" + std::to_string(database.kind) + ",\"offset\":" + std::to_string(database.start) +
+            ",\"length\":" + std::to_string(database.length) + ",\"cardFile\":" + Json(cardFile) + "}";
+  }
+  return list;
+}
+
+}  // namespace
 
 int Info(const Arguments& arguments)
 {
@@ -37,7 +63,7 @@ int Info(const Arguments& arguments)
   if (json) {
     std::cout << "{\"device\":" << Json(update.DeviceName()) << ",\"database\":" << Json(update.DatabaseName())
               << ",\"cycle\":" << Json(update.CycleText()) << ",\"regionOffset\":" << update.RegionOffset()
-              << ",\"regionLength\":" << update.RegionLength() << "}\n";
+              << ",\"regionLength\":" << update.RegionLength() << ",\"databases\":[" << Databases(update) << "]}\n";
   } else {
     std::cout << "Device: " << Utf8(update.DeviceName()) << "\nDatabase: " << Utf8(update.DatabaseName())
               << "\nCycle: " << Utf8(update.CycleText()) << "\nRegion: offset " << update.RegionOffset() << " length "

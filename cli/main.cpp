@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "AVN_Exceptions.h"
 #include "Cli.h"
 #include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
+#include "WIN_ByteSize.h"
 #include "WIN_DebugServer.h"
 #include "WIN_LanguageModule.h"
+#include "WIN_ResourceString.h"
 #include "WIN_VersionInfo.h"
 
 namespace cli {
@@ -64,6 +67,8 @@ void PrintHelp(std::ostream& out)
          "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
          "       [--revision C] KIND=FILE...\n"
          "                         assemble an update file from database files\n"
+         "  verify FILE            check an update file and every database in it, as a\n"
+         "                         transfer does before it writes to a card\n"
          "\n"
          "Options:\n"
          "  --help      show this text and exit\n"
@@ -102,6 +107,7 @@ int Run(const cli::Arguments& arguments)
   if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
   if (command == "pack") return cli::Pack(rest);
+  if (command == "verify") return cli::Verify(rest);
   throw cli::UsageError("unknown command '" + command + "'");
 }
 
@@ -121,6 +127,15 @@ int main(int argc, char** argv)
   } catch (const glo::InvalidInput_t& error) {
     // The system's own message for the user, as the wizard would show it.
     std::cerr << cli::Utf8(error.UserText()) << '\n';
+  } catch (const avn::BadRegionFile_t&) {
+    std::cerr << cli::Utf8(win::ResourceString_t(2020, GLO_HERE).Text()) << '\n';
+  } catch (const avn::InsufficientFreeSpace_t& shortage) {
+    // Only the computer's drive can be short here: no command writes a card.
+    std::cerr << cli::Utf8(win::ResourceString_t(2026, GLO_HERE)
+                               .Format({win::WIN_FormatByteSize(shortage.Needed()),
+                                        win::WIN_FormatByteSize(shortage.Available())},
+                                       GLO_HERE))
+              << '\n';
   } catch (const fil::FileInUse_t& error) {
     std::cerr << "velmora-cli: " << cli::Utf8(error.Path()) << " is in use\n";
   } catch (const fil::FileError_t& error) {

@@ -56,8 +56,38 @@ expect info 0 'Device: Skyline 400
 Database: North Atlantic
 Cycle: 0813
 Region: offset 89 length 73' '' "$cli" info update.vlm
-expect info-json 0 '{"device":"Skyline 400","database":"North Atlantic","cycle":"0813","regionOffset":89,"regionLength":73}' '' \
+expect info-json 0 '{"device":"Skyline 400","database":"North Atlantic","cycle":"0813","regionOffset":89,"regionLength":73,"databases":[{"kind":1,"offset":28,"length":19,"cardFile":"ldr_sys/avtn_db.bin"},{"kind":33,"offset":62,"length":11,"cardFile":"terrain.tdb"}]}' '' \
   "$cli" info --json update.vlm
+expect verify 0 'kind 1: ok
+kind 33: ok' '' "$cli" verify update.vlm
+like verify-usage 2 'verify: needs one update file' "$cli" verify
+
+# put FILE OFFSET HEX: writes one byte.
+put() {
+  printf "\\$(printf %o "0x$3")" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
+}
+# resign FILE: signs the file anew after a change, so that the check behind
+# the signature is reached. The signature holds the CRC-32 of everything
+# before its record (the last 25 bytes), most significant byte first, in its
+# bytes 2, 9, 12 and 17; gzip's trailer starts with that CRC, least
+# significant byte first.
+resign() {
+  size=$(($(wc -c < "$1") - 25))
+  set -- "$1" "$size" $(head -c "$size" "$1" | gzip -c | tail -c 8 | head -c 4 | od -An -tx1)
+  put "$1" $(($2 + 5 + 2)) "$6"
+  put "$1" $(($2 + 5 + 9)) "$5"
+  put "$1" $(($2 + 5 + 12)) "$4"
+  put "$1" $(($2 + 5 + 17)) "$3"
+}
+cp update.vlm damaged.vlm
+put damaged.vlm $((89 + 62)) 58  # the first byte of the terrain database
+resign damaged.vlm
+expect damaged-info 0 'Device: Skyline 400
+Database: North Atlantic
+Cycle: 0813
+Region: offset 89 length 73' '' "$cli" info damaged.vlm
+expect damaged-verify 1 '' "The aviation database update file you are attempting to write to your storage device appears to be corrupted.  Please return to Telvan's website, download the update again, and repeat this process.  If you continue to experience problems, please contact Telvan support." \
+  "$cli" verify damaged.vlm
 
 cp update.vlm corrupt.vlm
 printf 'X' | dd of=corrupt.vlm bs=1 seek=120 conv=notrunc 2>/dev/null
