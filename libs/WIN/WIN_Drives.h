@@ -15,7 +15,7 @@ namespace win {
 
 // The kind of a drive, with the numbers the system's drive types have.
 enum class DriveType_t : std::uint32_t {
-  Other = 0,      // a volume without a disk of its own that is none of the below
+  Other = 0,      // none of the below: no disk known behind it, and no file system that tells
   Removable = 2,  // a removable disk, and every disk on USB or on an SD/MMC host
   Fixed = 3,      // every other disk, loop devices included
   Remote = 4,     // a network file system
