@@ -26,6 +26,13 @@ class BadPartialTpcUpdateFile_t : public glo::Exception_t {
   }
 };
 
+// The script that prepares a configuration card failed, or could not be
+// run.
+class BatchFileFailure_t : public glo::Exception_t {
+ public:
+  BatchFileFailure_t(const char* file, unsigned line) : glo::Exception_t(file, line, {}, {}) {}
+};
+
 // Too little free space for the bytes to be written.
 class InsufficientFreeSpace_t : public glo::Exception_t {
  public:
