@@ -89,7 +89,8 @@ SysfsBuilder& SysfsBuilder::Disk(const std::string& name, const std::string& dev
       block = lun / "block";
       break;
     }
-    case Attachment::Mmc: {
+    case Attachment::Mmc:
+    case Attachment::EmbeddedMmc: {
       const fs::path controller = pci / "0000:00:1c.0" / "0000:02:00.0";
       const fs::path reader = controller / ("rtsx_pci_sdmmc." + n);
       const fs::path slot = reader / "mmc_host" / ("mmc" + n);
@@ -98,6 +99,7 @@ SysfsBuilder& SysfsBuilder::Disk(const std::string& name, const std::string& dev
       Subsystem(reader, "bus", "platform");
       Subsystem(slot, "class", "mmc_host");
       Subsystem(card, "bus", "mmc");
+      WriteFile(card / "type", attachment == Attachment::Mmc ? "SD\n" : "MMC\n");
       block = card / "block";
       break;
     }

@@ -32,7 +32,9 @@ class MountTableBuilder {
 
 // How a disk is attached to the machine, which decides where its folder
 // lies below <sysfs>/devices and which buses lie on its way up.
-enum class Attachment { Sata, Usb, Mmc, Virtual, FloppyController };
+// Mmc is a card in an SD slot; EmbeddedMmc storage soldered onto the
+// board, on the same bus.
+enum class Attachment { Sata, Usb, Mmc, EmbeddedMmc, Virtual, FloppyController };
 
 // A sysfs tree with block devices laid out as the kernel lays them out: a
 // folder per device below devices/ holding "dev", "removable" (disks) or

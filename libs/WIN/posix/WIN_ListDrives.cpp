@@ -91,14 +91,26 @@ std::optional<fs::path> DeviceFolder(const fs::path& sysfs, const MountEntry_t& 
   return std::nullopt;
 }
 
-// Whether a device sits below a USB device or an SD/MMC card slot: one of
-// the devices on its way up belongs to the usb or mmc bus.
+// Whether the card on the mmc bus is storage soldered onto the board
+// (eMMC, type "MMC"), which holds systems, rather than a card in a slot.
+bool IsEmbeddedMmc(const fs::path& card)
+{
+  char type[4] = {};
+  const Handle_t file(::open((card / "type").c_str(), O_RDONLY | O_CLOEXEC));
+  return file.IsValid() && ::read(file.Get(), type, 3) == 3 && std::string_view(type, 3) == "MMC";
+}
+
+// Whether a device sits below a USB device or an SD card slot: one of the
+// devices on its way up belongs to the usb bus, or to the mmc bus without
+// being embedded storage.
 bool OnUsbOrMmc(const fs::path& disk, const fs::path& devices)
 {
   for (fs::path node = disk; node != devices && node.has_relative_path(); node = node.parent_path()) {
     std::error_code error;
     const fs::path bus = fs::read_symlink(node / "subsystem", error).filename();
-    if (!error && (bus == "usb" || bus == "mmc")) return true;
+    if (error) continue;
+    if (bus == "usb") return true;
+    if (bus == "mmc") return !IsEmbeddedMmc(node);
   }
   return false;
 }

@@ -51,6 +51,8 @@ class Drives : public testing::Test {
     sysfs.Disk("sda", "8:0", Attachment::Sata, false).Partition("sda", "sda1", "8:1").Partition("sda", "sda2", "8:2");
     // The kernel calls the cards of built-in SD readers fixed.
     sysfs.Disk("mmcblk0", "179:0", Attachment::Mmc, false).Partition("mmcblk0", "mmcblk0p1", "179:1");
+    // Storage soldered onto the board sits on the same bus, and holds systems.
+    sysfs.Disk("mmcblk1", "179:8", Attachment::EmbeddedMmc, false).Partition("mmcblk1", "mmcblk1p1", "179:9");
     sysfs.Disk("sdb", "8:16", Attachment::Sata, true).Partition("sdb", "sdb1", "8:17");
     sysfs.Disk("sdc", "8:32", Attachment::Usb, false);
     sysfs.Disk("sde", "8:64", Attachment::Usb, false).Partition("sde", "sde1", "8:65");
@@ -72,6 +74,7 @@ class Drives : public testing::Test {
         .Mount("cgroup2", "/sys/fs/cgroup", "cgroup2", "0:27")
         .Mount("devpts", "/dev/pts", "devpts", "0:25")
         .Mount("/dev/sda1", "/boot/efi", "vfat", "8:1")
+        .Mount("/dev/mmcblk1p1", "/home", "ext4", "179:9")
         .Mount("tmpfs", "/run/user/1000", "tmpfs", "0:50")
         .Mount("gvfsd-fuse", "/run/user/1000/gvfs", "fuse.gvfsd-fuse", "0:51")
         .Mount("/dev/mmcblk0p1", "/media/alice/NAV CARD", "vfat", "179:1")
@@ -105,6 +108,7 @@ TEST_F(Drives, ListsEveryVolumeByRootWithItsTypeAndText)
   const Listed expected[] = {
       {u"/", u"Local Disk (/)", DriveType_t::Fixed},
       {u"/boot/efi", u"EFI (/boot/efi)", DriveType_t::Fixed},
+      {u"/home", u"Local Disk (/home)", DriveType_t::Fixed},
       {u"/media/alice/CARD", u"CARD (/media/alice/CARD)", DriveType_t::Removable},
       {u"/media/alice/DVD", u"DEBIAN 12 (/media/alice/DVD)", DriveType_t::CdRom},
       {u"/media/alice/NAV CARD", u"NAV CARD (/media/alice/NAV CARD)", DriveType_t::Removable},
