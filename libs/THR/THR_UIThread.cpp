@@ -67,6 +67,11 @@ void UIThread_t::Resume()
   context_->resumed_.Set();
 }
 
+void UIThread_t::RequestStop()
+{
+  context_->stop_.Set();
+}
+
 bool UIThread_t::Stop(std::chrono::milliseconds timeout)
 {
   try {

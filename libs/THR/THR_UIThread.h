@@ -64,6 +64,10 @@ class UIThread_t : public glo::NonCopyable_t {
   // True at once, without signalling the stop event, when the worker has
   // ended; otherwise signals it and waits at most the timeout.
   bool Stop(std::chrono::milliseconds timeout);
+  // Signals the stop event and returns, so that the caller can go on
+  // serving the worker's calls while it winds down. Error_t when the event
+  // cannot be set.
+  void RequestStop();
 
  private:
   std::shared_ptr<Context_t> context_;

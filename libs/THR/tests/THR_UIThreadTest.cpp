@@ -44,6 +44,26 @@ TEST(UIThread, TheWorkerGetsItsParameterAndStopEvent)
   EXPECT_TRUE(stopSeen);
 }
 
+TEST(UIThread, ARequestedStopReachesTheWorkerWithoutAWait)
+{
+  auto release = std::make_shared<std::promise<void>>();
+  auto released = release->get_future().share();
+  std::atomic<bool> stopSeen{false};
+  thr::UIThread_t worker(
+      [&stopSeen, released](thr::UIThread_t::Context_t& context) {
+        stopSeen = context.DuplicateStopEvent().Wait(10s);
+        released.wait();
+      },
+      QuietWindow().Handle(), dio::CallMessage, nullptr, false);
+  // Returns while the worker still runs: it waits for the release.
+  worker.RequestStop();
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!stopSeen && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(stopSeen);
+  release->set_value();
+  EXPECT_TRUE(worker.Stop(10s));
+}
+
 TEST(UIThread, ASuspendedWorkerWaitsForResume)
 {
   std::atomic<bool> ran{false};
