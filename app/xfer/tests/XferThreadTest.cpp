@@ -1,0 +1,287 @@
+#include "XferThread.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <stdexcept>
+
+#include "AVN_Exceptions.h"
+#include "DIO_Exceptions.h"
+#include "SmallVolume.h"
+#include "TempFolder.h"
+#include "UpdateFileBuilder.h"
+#include "VlmsXferThread.h"
+#include "WIN_Error.h"
+#include "WIN_ResourceString.h"
+#include "WIN_StructuredException.h"
+#include "WIN_Utilities.h"
+#include "XferHost.h"
+#include "XferRecorders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vtest::Bytes;
+
+// A real division, which neither the compiler nor a sanitizer takes away.
+__attribute__((noipa, no_sanitize("integer-divide-by-zero"))) int DivideOneBy(volatile int divisor)
+{
+  return 1 / divisor;
+}
+
+// A transfer whose work is given by the test.
+struct TestParameter_t : vm::XferParameter_t {
+  std::function<void(win::Event_t&, avn::TransferProgress_t&)> work;
+};
+
+class TestXfer_t : public vm::XferThread_t {
+ public:
+  TestXfer_t(dio::AccessPointIntf_t& accessPoint, const TestParameter_t& parameter,
+             tui::ProgressDlgIntf_t& progressDialog, tui::MessageBoxIntf_t& messageBox)
+      : XferThread_t(accessPoint, parameter, progressDialog, messageBox), work_(parameter.work)
+  {
+  }
+
+ protected:
+  void Run(win::Event_t& stop, avn::HalcyonDcp_t&, avn::TransferProgress_t& progress, tui::ProgressDlgIntf_t&) override
+  {
+    work_(stop, progress);
+  }
+
+ private:
+  std::function<void(win::Event_t&, avn::TransferProgress_t&)> work_;
+};
+
+class Xfer : public ::testing::Test {
+ protected:
+  void SetUp() override { win::WIN_SetResourceModule(nullptr); }
+
+  // Runs a transfer to its end and serves its calls here.
+  void Transfer(std::function<void(win::Event_t&, avn::TransferProgress_t&)> work)
+  {
+    auto parameter = std::make_unique<TestParameter_t>();
+    parameter->root = card.Wide();
+    parameter->workerFatalDialog = &workerFatal;
+    parameter->work = std::move(work);
+    host.Run(vm::XferWorkerEntry<TestXfer_t, TestParameter_t>, std::move(parameter));
+  }
+  bool Update(const vtest::RegionBlock& block, const std::u16string& root)
+  {
+    vtest::UpdateFile file;
+    file.region = block.Build();
+    const Bytes bytes = file.Build();
+    vtest::WriteFile(updates / "nav.vlm", std::string(bytes.begin(), bytes.end()));
+    update.Load(updates.Wide("nav.vlm"));
+    auto parameter = std::make_unique<vm::VlmsXferParameter_t>();
+    parameter->root = root;
+    parameter->workerFatalDialog = &workerFatal;
+    parameter->update = &update;
+    return host.Run(vm::XferWorkerEntry<vm::VlmsXferThread_t, vm::VlmsXferParameter_t>, std::move(parameter));
+  }
+
+  vtest::TempFolder card;
+  vtest::TempFolder updates;
+  avn::VlmsDatabase_t update;
+  xfertest::ProgressDialog_t progress;
+  xfertest::MessageBox_t messages;
+  xfertest::FatalDialog_t fatal;
+  xfertest::FatalDialog_t workerFatal;
+  vm::XferHost_t host{progress, messages, fatal};
+};
+
+// What the user is shown for each failure of a transfer.
+TEST_F(Xfer, EveryFailureEndsInItsMessageOrReport)
+{
+  const std::string damaged =
+      "The aviation database update file you are attempting to write to your storage device appears to be "
+      "corrupted.  Please return to Telvan's website, download the update again, and repeat this process.  If you "
+      "continue to experience problems, please contact Telvan support.";
+  struct Case {
+    std::string name;
+    std::function<void()> raise;
+    std::string message;      // shown in a message box, then End
+    std::string fatal;        // reported through the proxy, then End
+    std::string workerFatal;  // reported by the worker itself, no End
+  };
+  const Case cases[] = {
+      {"card", [] { throw avn::InsufficientCardFreeSpace_t(GLO_HERE, 5000000, 512000); },
+       "The data card does not have enough free space to complete the transfer successfully.  The data being "
+       "transferred is 4.77 MB, but the card's free space is 500 KB.",
+       "", ""},
+      {"drive", [] { throw avn::InsufficientDriveFreeSpace_t(GLO_HERE, 123456789, 1023487); },
+       "The PC's hard drive does not have enough free space to complete the transfer successfully.  The data being "
+       "transferred is 117.7 MB, but the drive's free space is 999 KB.",
+       "", ""},
+      {"damaged", [] { throw avn::BadRegionFile_t(GLO_HERE); }, damaged, "", ""},
+      {"partial", [] { throw avn::BadPartialTpcUpdateFile_t(GLO_HERE, u"Too new."); }, "Too new.", "", ""},
+      {"script", [] { throw avn::BatchFileFailure_t(GLO_HERE); },
+       "Velmora encountered a problem with the batch script provided to initialize the card.", "", ""},
+      {"stop", [] { throw glo::Terminate_t(GLO_HERE); }, "", "", ""},
+      {"calls", [] { throw dio::Exception_t(GLO_HERE); }, "", "", "calls"},
+      {"system", [] { throw win::Error_t(GLO_HERE, ENOSPC); }, "System Error Code: 28\nNo space left on device\n", "",
+       ""},
+      {"assert", [] { glo::GLO_Assert(false, "card.cpp", 7); }, "", "card.cpp:7", ""},
+      {"standard", [] { throw std::length_error("too long"); }, "", "XferThread.cpp too long", ""},
+      {"unknown", [] { throw 42; }, "", "XferThread.cpp Unknown error.", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    progress.calls.clear();
+    messages.texts.clear();
+    const auto before = fatal.Reports().size(), workerBefore = workerFatal.Reports().size();
+    Transfer([&c](win::Event_t&, avn::TransferProgress_t&) { c.raise(); });
+    const auto reports = fatal.Reports();
+    const auto workerReports = workerFatal.Reports();
+    EXPECT_EQ(messages.texts, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    if (!c.message.empty()) EXPECT_EQ(messages.types.back(), 0x30u);
+    ASSERT_EQ(reports.size(), before + (c.fatal.empty() ? 0 : 1));
+    if (!c.fatal.empty()) {
+      const auto& report = reports.back();
+      const std::string site = fs::path(report.file).filename().string();
+      EXPECT_EQ(c.fatal.rfind(site, 0), 0u) << site;
+      if (c.name == "assert") EXPECT_EQ(report.line, 7);
+      if (c.name != "assert") EXPECT_EQ(site + " " + report.extra, c.fatal);
+    }
+    ASSERT_EQ(workerReports.size(), workerBefore + (c.workerFatal.empty() ? 0 : 1));
+    const bool ends = !c.message.empty() || !c.fatal.empty();
+    EXPECT_EQ(progress.calls.empty() ? "" : progress.calls.back(), ends ? "End" : "");
+  }
+}
+
+TEST_F(Xfer, AStopAfterTheWorkShowsNoFinalizingOrCompletion)
+{
+  Transfer([](win::Event_t& stop, avn::TransferProgress_t& progress) {
+    progress.SetPhase(ioa::PhaseCopying, 10);
+    stop.Set();
+  });
+  // Percentages within the first 100 ms are held back.
+  EXPECT_EQ(progress.calls,
+            (std::vector<std::string>{"StopIndefinite", "text 5882 Copying database(s)...", "text 5883 "}));
+}
+
+TEST_F(Xfer, ADivisionByZeroOnTheWorkerIsReportedWithItsCode)
+{
+  std::uint32_t code = 0;
+  Transfer([&code](win::Event_t&, avn::TransferProgress_t&) {
+    try {
+      DivideOneBy(0);
+    } catch (const win::StructuredException_t& fault) {
+      code = fault.Code();
+      throw;
+    }
+  });
+  EXPECT_EQ(code, 0xC0000094u);
+  const auto reports = fatal.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].extra.rfind("Integer divide by zero at program address 0x", 0), 0u) << reports[0].extra;
+  EXPECT_EQ(progress.calls.back(), "End");
+}
+
+// Every database fits one piece, so each phase goes from 0 to 100 % in one
+// step, and 100 % is never held back.
+TEST_F(Xfer, ASmallUpdateShowsThisSequence)
+{
+  const std::vector<std::string> sequence{
+      "StopIndefinite",
+      "text 5882 Copying database(s)...",
+      "text 5883 ",
+      "pos 100",
+      "text 5883 100% complete",
+      "text 5882 Verifying Database Signature...",
+      "text 5883 ",
+      "text 5883 100% complete",
+      "text 5883 ",
+      "text 5883 100% complete",
+      "text 5882 Preparing database(s)...",
+      "text 5883 ",
+      "text 5881 Transferring Data (update 1 of 2)",
+      "text 5882 Transferring database(s)...",
+      "text 5883 100% complete",
+      "text 5882 Preparing database(s)...",
+      "text 5883 ",
+      "text 5881 Transferring Data (update 2 of 2)",
+      "text 5882 Transferring database(s)...",
+      "text 5883 100% complete",
+      "text 5882 Finalizing transfer...",
+      "text 5883 ",
+      "text 5881 Update Complete",
+      "text 5882 The update was successful.",
+      "Finish",
+      "HideBar",
+  };
+  // Twice in a row, as onto two cards: the second extracts the block anew.
+  for (const char* name : {"one", "two"}) {
+    SCOPED_TRACE(name);
+    progress.calls.clear();
+    vtest::TempFolder target;
+    ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(10, 'a')).Database(79, Bytes(5, 'p')), target.Wide()));
+    EXPECT_EQ(progress.calls, sequence);
+    EXPECT_EQ(vtest::ReadFile(target / "air_sport.xpt").size(), 9u);
+  }
+  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(fatal.Reports().empty());
+}
+
+TEST_F(Xfer, RealCausesOfTheMessages)
+{
+  // A damaged database in a file whose signature is right.
+  Bytes damaged = vtest::WithTrailer(Bytes(3000, 'd'));
+  damaged[10] ^= 1;
+  ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(10, 'a')).DatabaseAsIs(33, damaged), card.Wide()));
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_EQ(messages.texts[0].rfind("The aviation database update file you are attempting", 0), 0u);
+  EXPECT_FALSE(fs::exists(card / "ldr_sys"));
+
+  // A card too small for the update.
+  vtest::SmallVolume small(65536);
+  if (!small.Mounted()) GTEST_SKIP() << small.Why();
+  ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(100000, 'a')), small.Wide()));
+  ASSERT_EQ(messages.texts.size(), 2u);
+  EXPECT_EQ(messages.texts[1],
+            "The data card does not have enough free space to complete the transfer successfully.  The data being "
+            "transferred is 98 KB, but the card's free space is 64 KB.");
+  EXPECT_EQ(progress.calls.back(), "End");
+}
+
+TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
+{
+  // The stop is asked for as soon as the copy shows; the worker notices it
+  // after the piece it is copying.
+  struct Stopping_t : xfertest::ProgressDialog_t {
+    vm::XferHost_t* host = nullptr;
+    void SetItemText(std::uint32_t controlId, const std::u16string& text) override
+    {
+      ProgressDialog_t::SetItemText(controlId, text);
+      if (text == u"Copying database(s)...") host->RequestStop();
+    }
+  } stopping;
+  vm::XferHost_t host(stopping, messages, fatal);
+  stopping.host = &host;
+  const std::u16string temporary = win::WIN_GetAppTempFolder();
+  const auto copies = [&temporary] {
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(xfertest::Utf8(temporary)))
+      count += entry.path().filename().string().rfind("rgn", 0) == 0;
+    return count;
+  };
+  const std::size_t before = copies();
+  vtest::UpdateFile file;
+  file.region = vtest::RegionBlock().Database(1, Bytes(8 << 20, 'a')).Build();
+  const Bytes bytes = file.Build();
+  vtest::WriteFile(updates / "big.vlm", std::string(bytes.begin(), bytes.end()));
+  update.Load(updates.Wide("big.vlm"));
+  auto parameter = std::make_unique<vm::VlmsXferParameter_t>();
+  parameter->root = card.Wide();
+  parameter->workerFatalDialog = &workerFatal;
+  parameter->update = &update;
+  EXPECT_FALSE(host.Run(vm::XferWorkerEntry<vm::VlmsXferThread_t, vm::VlmsXferParameter_t>, std::move(parameter)));
+  EXPECT_EQ(copies(), before);
+  EXPECT_TRUE(fs::is_empty(card.Path()));
+  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(workerFatal.Reports().empty());
+  EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "End"), 0);
+  EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "text 5882 Verifying Database Signature..."), 0);
+}
+
+}  // namespace
