@@ -21,6 +21,10 @@ struct MountEntry_t {
 // the format is skipped: one odd line must not hide every drive.
 std::vector<MountEntry_t> WIN_ParseMountTable(std::string_view text);
 
+// The volumes of the mount table file at path (WIN_ParseMountTable).
+// Raises FileError_t when it cannot be read.
+std::vector<MountEntry_t> WIN_ReadMountTable(const std::u16string& path);
+
 // Undoes the octal escapes that the kernel writes in mount table fields
 // ("\040" for a space, "\011", "\012", "\134" for a backslash).
 std::string WIN_DecodeMountField(std::string_view field);

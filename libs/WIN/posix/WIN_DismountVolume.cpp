@@ -43,28 +43,12 @@ void Flush(const std::u16string& root, const std::string& folder)
   if (::syncfs(volume.Get()) != 0) throw FileError_t(GLO_HERE, root);
 }
 
-std::string ReadMountTable(const std::u16string& path)
-{
-  Handle_t file(::open(WIN_SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
-  // Files in /proc tell no size: read until the end.
-  std::string text;
-  char buffer[16384];
-  for (;;) {
-    const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError_t(GLO_HERE, path);
-    if (got == 0) return text;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
 // The device of the volume seen on the folder: of several volumes mounted
 // there, the last one.
 std::string MountedDevice(const std::string& folder, const std::u16string& mountTable)
 {
   std::string device;
-  for (const MountEntry_t& entry : WIN_ParseMountTable(ReadMountTable(mountTable)))
+  for (const MountEntry_t& entry : WIN_ReadMountTable(mountTable))
     if (entry.mountPoint == folder) device = entry.source;
   return device;
 }

@@ -63,22 +63,6 @@ bool IsNamed(const std::string& name, std::string_view prefix)
          name[prefix.size()] <= '9';
 }
 
-std::string ReadMountTable(const std::u16string& path)
-{
-  Handle_t file(::open(WIN_SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
-  // Files in /proc tell no size: read until the end.
-  std::string text;
-  char buffer[16384];
-  for (;;) {
-    const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError_t(GLO_HERE, path);
-    if (got == 0) return text;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
 // The folder of the volume's block device in sysfs, when it has one.
 std::optional<fs::path> DeviceFolder(const fs::path& sysfs, const MountEntry_t& entry)
 {
@@ -152,7 +136,7 @@ std::vector<Drive_t> WIN_ListDrives(const DriveSources_t& sources)
 {
   // The volume mounted last on a folder hides those below it.
   std::map<std::string, MountEntry_t> visible;
-  for (auto& entry : WIN_ParseMountTable(ReadMountTable(sources.mountTable))) {
+  for (auto& entry : WIN_ReadMountTable(sources.mountTable)) {
     std::string root = entry.mountPoint;
     visible.insert_or_assign(std::move(root), std::move(entry));
   }

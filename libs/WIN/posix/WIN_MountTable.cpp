@@ -1,6 +1,14 @@
 #include "WIN_MountTable.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+
+#include "WIN_Error.h"
+#include "WIN_FileSystem.h"
+#include "WIN_Handle.h"
 
 namespace win {
 namespace {
@@ -81,6 +89,22 @@ std::string WIN_DecodeLabelLink(std::string_view name)
     }
   }
   return text;
+}
+
+std::vector<MountEntry_t> WIN_ReadMountTable(const std::u16string& path)
+{
+  Handle_t file(::open(WIN_SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
+  // Files in /proc tell no size: read until the end.
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw FileError_t(GLO_HERE, path);
+    if (got == 0) return WIN_ParseMountTable(text);
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
 }
 
 }  // namespace win
