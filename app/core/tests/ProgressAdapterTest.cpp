@@ -10,53 +10,13 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "GLO_Exception.h"
-#include "GLO_Text.h"
+#include "RecordingDialogs.h"
 #include "TUI_ProxyProgressDlg.h"
 #include "WIN_ResourceString.h"
 
 namespace {
 
-std::string Utf8(const std::u16string& text)
-{
-  return glo::GLO_ToNarrow(text, glo::CodePageUtf8);
-}
-
-// Keeps every call in order, and the lines and bar position they leave.
-class RecordingDialog_t : public tui::ProgressDlgIntf_t {
- public:
-  void SetItemText(std::uint32_t id, const std::u16string& text) override
-  {
-    calls.push_back("SetItemText " + std::to_string(id) + " " + Utf8(text));
-    lines[id] = Utf8(text);
-  }
-  void ShowItem(std::uint32_t id, std::int32_t command) override
-  {
-    calls.push_back("ShowItem " + std::to_string(id) + " " + std::to_string(command));
-  }
-  void SetPos(std::int32_t percent) override
-  {
-    calls.push_back("SetPos " + std::to_string(percent));
-    pos = percent;
-  }
-  void SetTitle(const std::u16string& title) override { calls.push_back("SetTitle " + Utf8(title)); }
-  void Show() override { calls.push_back("Show"); }
-  void Hide() override { calls.push_back("Hide"); }
-  void ShowBar() override { calls.push_back("ShowBar"); }
-  void HideBar() override { calls.push_back("HideBar"); }
-  void StartIndefinite() override { calls.push_back("StartIndefinite"); }
-  void StopIndefinite() override { calls.push_back("StopIndefinite"); }
-  void RaiseHold() override { calls.push_back("RaiseHold"); }
-  void ReleaseHold() override { calls.push_back("ReleaseHold"); }
-  void Finish() override { calls.push_back("Finish"); }
-  void End() override { calls.push_back("End"); }
-
-  // The calls since the last look.
-  std::vector<std::string> Take() { return std::exchange(calls, {}); }
-
-  std::vector<std::string> calls;
-  std::map<std::uint32_t, std::string> lines;
-  std::int32_t pos = -1;
-};
+using RecordingDialog_t = vtest::RecordingProgressDlg;
 
 using Calls = std::vector<std::string>;
 

@@ -8,6 +8,8 @@
 
 #include "AVN_Exceptions.h"
 #include "DIO_Exceptions.h"
+#include "RecordingDialogs.h"
+#include "RecordingFatalDialog.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
 #include "UpdateFileBuilder.h"
@@ -17,7 +19,6 @@
 #include "WIN_StructuredException.h"
 #include "WIN_Utilities.h"
 #include "XferHost.h"
-#include "XferRecorders.h"
 
 namespace {
 
@@ -83,10 +84,10 @@ class Xfer : public ::testing::Test {
   vtest::TempFolder card;
   vtest::TempFolder updates;
   avn::VlmsDatabase_t update;
-  xfertest::ProgressDialog_t progress;
-  xfertest::MessageBox_t messages;
-  xfertest::FatalDialog_t fatal;
-  xfertest::FatalDialog_t workerFatal;
+  vtest::RecordingProgressDlg progress;
+  vtest::RecordingMessageBox messages;
+  vtest::RecordingFatalDialog fatal;
+  vtest::RecordingFatalDialog workerFatal;
   vm::XferHost_t host{progress, messages, fatal};
 };
 
@@ -128,20 +129,20 @@ TEST_F(Xfer, EveryFailureEndsInItsMessageOrReport)
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     progress.calls.clear();
-    messages.texts.clear();
+    messages.shown.clear();
     const auto before = fatal.Reports().size(), workerBefore = workerFatal.Reports().size();
     Transfer([&c](win::Event_t&, avn::TransferProgress_t&) { c.raise(); });
     const auto reports = fatal.Reports();
     const auto workerReports = workerFatal.Reports();
-    EXPECT_EQ(messages.texts, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
-    if (!c.message.empty()) EXPECT_EQ(messages.types.back(), 0x30u);
+    EXPECT_EQ(messages.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    if (!c.message.empty()) EXPECT_EQ(messages.shown.back().type, 0x30u);
     ASSERT_EQ(reports.size(), before + (c.fatal.empty() ? 0 : 1));
     if (!c.fatal.empty()) {
       const auto& report = reports.back();
       const std::string site = fs::path(report.file).filename().string();
       EXPECT_EQ(c.fatal.rfind(site, 0), 0u) << site;
       if (c.name == "assert") EXPECT_EQ(report.line, 7);
-      if (c.name != "assert") EXPECT_EQ(site + " " + report.extra, c.fatal);
+      if (c.name != "assert") EXPECT_EQ(site + " " + vtest::Utf8(report.extra), c.fatal);
     }
     ASSERT_EQ(workerReports.size(), workerBefore + (c.workerFatal.empty() ? 0 : 1));
     const bool ends = !c.message.empty() || !c.fatal.empty();
@@ -156,8 +157,8 @@ TEST_F(Xfer, AStopAfterTheWorkShowsNoFinalizingOrCompletion)
     stop.Set();
   });
   // Percentages within the first 100 ms are held back.
-  EXPECT_EQ(progress.calls,
-            (std::vector<std::string>{"StopIndefinite", "text 5882 Copying database(s)...", "text 5883 "}));
+  EXPECT_EQ(progress.calls, (std::vector<std::string>{"StopIndefinite", "SetItemText 5882 Copying database(s)...",
+                                                      "SetItemText 5883 "}));
 }
 
 TEST_F(Xfer, ADivisionByZeroOnTheWorkerIsReportedWithItsCode)
@@ -174,7 +175,7 @@ TEST_F(Xfer, ADivisionByZeroOnTheWorkerIsReportedWithItsCode)
   EXPECT_EQ(code, 0xC0000094u);
   const auto reports = fatal.Reports();
   ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].extra.rfind("Integer divide by zero at program address 0x", 0), 0u) << reports[0].extra;
+  EXPECT_EQ(vtest::Utf8(reports[0].extra).rfind("Integer divide by zero at program address 0x", 0), 0u);
   EXPECT_EQ(progress.calls.back(), "End");
 }
 
@@ -184,29 +185,29 @@ TEST_F(Xfer, ASmallUpdateShowsThisSequence)
 {
   const std::vector<std::string> sequence{
       "StopIndefinite",
-      "text 5882 Copying database(s)...",
-      "text 5883 ",
-      "pos 100",
-      "text 5883 100% complete",
-      "text 5882 Verifying Database Signature...",
-      "text 5883 ",
-      "text 5883 100% complete",
-      "text 5883 ",
-      "text 5883 100% complete",
-      "text 5882 Preparing database(s)...",
-      "text 5883 ",
-      "text 5881 Transferring Data (update 1 of 2)",
-      "text 5882 Transferring database(s)...",
-      "text 5883 100% complete",
-      "text 5882 Preparing database(s)...",
-      "text 5883 ",
-      "text 5881 Transferring Data (update 2 of 2)",
-      "text 5882 Transferring database(s)...",
-      "text 5883 100% complete",
-      "text 5882 Finalizing transfer...",
-      "text 5883 ",
-      "text 5881 Update Complete",
-      "text 5882 The update was successful.",
+      "SetItemText 5882 Copying database(s)...",
+      "SetItemText 5883 ",
+      "SetPos 100",
+      "SetItemText 5883 100% complete",
+      "SetItemText 5882 Verifying Database Signature...",
+      "SetItemText 5883 ",
+      "SetItemText 5883 100% complete",
+      "SetItemText 5883 ",
+      "SetItemText 5883 100% complete",
+      "SetItemText 5882 Preparing database(s)...",
+      "SetItemText 5883 ",
+      "SetItemText 5881 Transferring Data (update 1 of 2)",
+      "SetItemText 5882 Transferring database(s)...",
+      "SetItemText 5883 100% complete",
+      "SetItemText 5882 Preparing database(s)...",
+      "SetItemText 5883 ",
+      "SetItemText 5881 Transferring Data (update 2 of 2)",
+      "SetItemText 5882 Transferring database(s)...",
+      "SetItemText 5883 100% complete",
+      "SetItemText 5882 Finalizing transfer...",
+      "SetItemText 5883 ",
+      "SetItemText 5881 Update Complete",
+      "SetItemText 5882 The update was successful.",
       "Finish",
       "HideBar",
   };
@@ -219,7 +220,7 @@ TEST_F(Xfer, ASmallUpdateShowsThisSequence)
     EXPECT_EQ(progress.calls, sequence);
     EXPECT_EQ(vtest::ReadFile(target / "air_sport.xpt").size(), 9u);
   }
-  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(messages.Texts().empty());
   EXPECT_TRUE(fatal.Reports().empty());
 }
 
@@ -229,16 +230,16 @@ TEST_F(Xfer, RealCausesOfTheMessages)
   Bytes damaged = vtest::WithTrailer(Bytes(3000, 'd'));
   damaged[10] ^= 1;
   ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(10, 'a')).DatabaseAsIs(33, damaged), card.Wide()));
-  ASSERT_EQ(messages.texts.size(), 1u);
-  EXPECT_EQ(messages.texts[0].rfind("The aviation database update file you are attempting", 0), 0u);
+  ASSERT_EQ(messages.Texts().size(), 1u);
+  EXPECT_EQ(messages.Texts()[0].rfind("The aviation database update file you are attempting", 0), 0u);
   EXPECT_FALSE(fs::exists(card / "ldr_sys"));
 
   // A card too small for the update.
   vtest::SmallVolume small(65536);
   if (!small.Mounted()) GTEST_SKIP() << small.Why();
   ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(100000, 'a')), small.Wide()));
-  ASSERT_EQ(messages.texts.size(), 2u);
-  EXPECT_EQ(messages.texts[1],
+  ASSERT_EQ(messages.Texts().size(), 2u);
+  EXPECT_EQ(messages.Texts()[1],
             "The data card does not have enough free space to complete the transfer successfully.  The data being "
             "transferred is 98 KB, but the card's free space is 64 KB.");
   EXPECT_EQ(progress.calls.back(), "End");
@@ -248,11 +249,11 @@ TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
 {
   // The stop is asked for as soon as the copy shows; the worker notices it
   // after the piece it is copying.
-  struct Stopping_t : xfertest::ProgressDialog_t {
+  struct Stopping_t : vtest::RecordingProgressDlg {
     vm::XferHost_t* host = nullptr;
     void SetItemText(std::uint32_t controlId, const std::u16string& text) override
     {
-      ProgressDialog_t::SetItemText(controlId, text);
+      RecordingProgressDlg::SetItemText(controlId, text);
       if (text == u"Copying database(s)...") host->RequestStop();
     }
   } stopping;
@@ -261,7 +262,7 @@ TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
   const std::u16string temporary = win::WIN_GetAppTempFolder();
   const auto copies = [&temporary] {
     std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(xfertest::Utf8(temporary)))
+    for (const auto& entry : fs::directory_iterator(vtest::Utf8(temporary)))
       count += entry.path().filename().string().rfind("rgn", 0) == 0;
     return count;
   };
@@ -278,10 +279,11 @@ TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
   EXPECT_FALSE(host.Run(vm::XferWorkerEntry<vm::VlmsXferThread_t, vm::VlmsXferParameter_t>, std::move(parameter)));
   EXPECT_EQ(copies(), before);
   EXPECT_TRUE(fs::is_empty(card.Path()));
-  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(messages.Texts().empty());
   EXPECT_TRUE(workerFatal.Reports().empty());
   EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "End"), 0);
-  EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "text 5882 Verifying Database Signature..."), 0);
+  EXPECT_EQ(
+      std::count(stopping.calls.begin(), stopping.calls.end(), "SetItemText 5882 Verifying Database Signature..."), 0);
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "AVN_UpdateDb.h"
-#include "GLO_Text.h"
-#include "TUI_ProgressDlgIntf.h"
+#include "RecordingDialogs.h"
 
 namespace avntest {
 
@@ -55,28 +54,6 @@ class RecordingProgress_t : public avn::TransferProgress_t {
   std::function<void()> action_;
 };
 
-// The texts set on the dialog's controls, as UTF-8.
-class RecordingDialog_t : public tui::ProgressDlgIntf_t {
- public:
-  void SetItemText(std::uint32_t controlId, const std::u16string& text) override
-  {
-    texts.emplace_back(controlId, glo::GLO_ToNarrow(text, glo::CodePageUtf8));
-  }
-  void ShowItem(std::uint32_t, std::int32_t) override {}
-  void SetPos(std::int32_t) override {}
-  void SetTitle(const std::u16string&) override {}
-  void Show() override {}
-  void Hide() override {}
-  void ShowBar() override {}
-  void HideBar() override {}
-  void StartIndefinite() override {}
-  void StopIndefinite() override {}
-  void RaiseHold() override {}
-  void ReleaseHold() override {}
-  void Finish() override {}
-  void End() override {}
-
-  std::vector<std::pair<std::uint32_t, std::string>> texts;
-};
+using RecordingDialog_t = vtest::RecordingProgressDlg;
 
 }  // namespace avntest

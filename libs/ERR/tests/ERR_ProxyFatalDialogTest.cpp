@@ -5,33 +5,13 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
+#include "RecordingFatalDialog.h"
 
 namespace {
 
-class RecordingFatalDialog_t : public err::FatalDialogIntf_t {
- public:
-  void Show(const std::string& file, std::uint16_t line, const std::u16string& extra, const std::string& subId,
-            const glo::Optional_t<std::uint32_t>& programAddress, const std::vector<std::uint32_t>& stackTrace) override
-  {
-    this->file = file;
-    this->line = line;
-    this->extra = extra;
-    this->subId = subId;
-    this->programAddress = programAddress;
-    this->stackTrace = stackTrace;
-    ++shown;
-  }
-  std::string file, subId;
-  std::uint16_t line = 0;
-  std::u16string extra;
-  glo::Optional_t<std::uint32_t> programAddress;
-  std::vector<std::uint32_t> stackTrace;
-  int shown = 0;
-};
-
 TEST(FatalDialogCalls, TheRequestPushesItsArgumentsInOrder)
 {
-  RecordingFatalDialog_t dialog;
+  vtest::RecordingFatalDialog dialog;
   err::FatalDialogRef_t reference(dialog);
   dio::LocalAccessPoint_t local;
   local.Register({err::FatalDialogClass, 1}, reference);
@@ -53,23 +33,24 @@ TEST(FatalDialogCalls, TheRequestPushesItsArgumentsInOrder)
 
 TEST(FatalDialogCalls, EveryArgumentArrives)
 {
-  RecordingFatalDialog_t dialog;
+  vtest::RecordingFatalDialog dialog;
   err::FatalDialogRef_t reference(dialog);
   dio::LocalAccessPoint_t local;
   local.Register({err::FatalDialogClass, 1}, reference);
   err::ProxyFatalDialog_t proxy(dio::RemoteReference_t({err::FatalDialogClass, 1}, local));
   for (const auto& address : {glo::Optional_t<std::uint32_t>(), glo::Optional_t<std::uint32_t>(0x1234)}) {
     proxy.Show("AVN_UpdateRegionFile.cpp", 65535, u"Disk \u00E9 full", "112", address, {0x401000, 0x402020, 7});
-    EXPECT_EQ(dialog.file, "AVN_UpdateRegionFile.cpp");
-    EXPECT_EQ(dialog.line, 65535);
-    EXPECT_EQ(dialog.extra, u"Disk \u00E9 full");
-    EXPECT_EQ(dialog.subId, "112");
-    EXPECT_EQ(dialog.programAddress, address);
-    EXPECT_EQ(dialog.stackTrace, (std::vector<std::uint32_t>{0x401000, 0x402020, 7}));
+    const auto report = dialog.Last();
+    EXPECT_EQ(report.file, "AVN_UpdateRegionFile.cpp");
+    EXPECT_EQ(report.line, 65535);
+    EXPECT_EQ(report.extra, u"Disk \u00E9 full");
+    EXPECT_EQ(report.subId, "112");
+    EXPECT_EQ(report.programAddress, address);
+    EXPECT_EQ(report.stackTrace, (std::vector<std::uint32_t>{0x401000, 0x402020, 7}));
   }
   proxy.Show("", 0, u"", "", {}, {});
-  EXPECT_EQ(dialog.shown, 3);
-  EXPECT_TRUE(dialog.stackTrace.empty());
+  EXPECT_EQ(dialog.Reports().size(), 3u);
+  EXPECT_TRUE(dialog.Last().stackTrace.empty());
   dio::Stack_t unknown(false);
   unknown.Push(std::int32_t{1});
   EXPECT_THROW(reference.InvokeConst(unknown), dio::Exception_t);

@@ -6,58 +6,11 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
+#include "RecordingDialogs.h"
 #include "TUI_ProxyMessageBox.h"
 #include "TUI_ProxyProgressDlg.h"
 
 namespace {
-
-// Keeps what the dialog was asked to do.
-class RecordingDialog_t : public tui::ProgressDlgIntf_t {
- public:
-  void SetItemText(std::uint32_t id, const std::u16string& text) override
-  {
-    calls.push_back("SetItemText " + std::to_string(id) + " " + std::string(text.begin(), text.end()));
-  }
-  void ShowItem(std::uint32_t id, std::int32_t command) override
-  {
-    calls.push_back("ShowItem " + std::to_string(id) + " " + std::to_string(command));
-  }
-  void SetPos(std::int32_t percent) override { calls.push_back("SetPos " + std::to_string(percent)); }
-  void SetTitle(const std::u16string& title) override
-  {
-    calls.push_back("SetTitle " + std::string(title.begin(), title.end()));
-  }
-  void Show() override { calls.push_back("Show"); }
-  void Hide() override { calls.push_back("Hide"); }
-  void ShowBar() override { calls.push_back("ShowBar"); }
-  void HideBar() override { calls.push_back("HideBar"); }
-  void StartIndefinite() override { calls.push_back("StartIndefinite"); }
-  void StopIndefinite() override { calls.push_back("StopIndefinite"); }
-  void RaiseHold() override { calls.push_back("RaiseHold"); }
-  void ReleaseHold() override { calls.push_back("ReleaseHold"); }
-  void Finish() override { calls.push_back("Finish"); }
-  void End() override { calls.push_back("End"); }
-
-  std::vector<std::string> calls;
-};
-
-class RecordingMessageBox_t : public tui::MessageBoxIntf_t {
- public:
-  std::int32_t Show(const std::u16string& text, std::uint32_t type, std::uint32_t helpId) override
-  {
-    shown.push_back({text, type, helpId});
-    return 6;  // Yes
-  }
-  void ShowNoResult(const std::u16string& text, std::uint32_t type, std::uint32_t helpId) override
-  {
-    shown.push_back({text, type, helpId});
-  }
-  struct Shown {
-    std::u16string text;
-    std::uint32_t type, helpId;
-  };
-  std::vector<Shown> shown;
-};
 
 class ProgressCallsTest : public testing::Test {
  protected:
@@ -67,7 +20,7 @@ class ProgressCallsTest : public testing::Test {
     local.Register({tui::ProgressDlgClass, 1}, reference);
   }
 
-  RecordingDialog_t dialog;
+  vtest::RecordingProgressDlg dialog;
   tui::ProgressDlgRef_t reference;
   dio::LocalAccessPoint_t local;
   vtest::CapturingAccessPoint capture;
@@ -177,7 +130,7 @@ TEST_F(ProgressCallsTest, SecondNumbersAndUnknownNumbers)
 
 TEST(MessageBoxCalls, ShowReturnsTheButtonAndShowNoResultReturnsNothing)
 {
-  RecordingMessageBox_t messageBox;
+  vtest::RecordingMessageBox messageBox(6);  // Yes
   tui::MessageBoxRef_t reference(messageBox);
   dio::LocalAccessPoint_t local;
   local.Register({tui::MessageBoxClass, 1}, reference);
