@@ -28,6 +28,7 @@ std::string Json(const std::u16string& text);
 int Drives(const Arguments& arguments);
 int Info(const Arguments& arguments);
 int Pack(const Arguments& arguments);
+int Program(const Arguments& arguments);
 int Verify(const Arguments& arguments);
 
 }  // namespace cli

@@ -67,6 +67,10 @@ void PrintHelp(std::ostream& out)
          "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
          "       [--revision C] KIND=FILE...\n"
          "                         assemble an update file from database files\n"
+         "  program --card DIR FILE [--batch SCRIPT]\n"
+         "                         write an update file's databases to the card DIR, or\n"
+         "                         prepare it with SCRIPT and copy a configuration file\n"
+         "                         (.ini, .qza) onto it; Ctrl-C stops (exit code 130)\n"
          "  verify FILE            check an update file and every database in it, as a\n"
          "                         transfer does before it writes to a card\n"
          "\n"
@@ -107,6 +111,7 @@ int Run(const cli::Arguments& arguments)
   if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
   if (command == "pack") return cli::Pack(rest);
+  if (command == "program") return cli::Program(rest);
   if (command == "verify") return cli::Verify(rest);
   throw cli::UsageError("unknown command '" + command + "'");
 }

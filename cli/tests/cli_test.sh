@@ -141,4 +141,91 @@ like drives-no-table 1 "Path: $work/none" env VELMORA_MOUNTINFO="$work/none" "$c
 unset VELMORA_MOUNTINFO VELMORA_SYSFS VELMORA_BY_LABEL
 like drives-system 0 '' "$cli" drives --all
 
+# program: the very transfer of the wizard, onto card folders.
+mkdir card
+expect program 0 'Update Complete
+The update was successful.' 'Copying database(s)...
+Verifying Database Signature...
+Preparing database(s)...
+Transferring Data (update 1 of 2)
+Transferring database(s)...
+Preparing database(s)...
+Transferring Data (update 2 of 2)
+Transferring database(s)...
+Finalizing transfer...' "$cli" program --card card update.vlm
+if [ "$(cat card/ldr_sys/avtn_db.bin | head -c 15)" != "navigation data" ] || [ ! -f card/terrain.tdb ]; then
+  echo "FAIL program: the card lacks its databases"; failures=$((failures + 1))
+fi
+mkdir card2
+expect program-damaged 1 '' "Copying database(s)...
+Verifying Database Signature...
+The aviation database update file you are attempting to write to your storage device appears to be corrupted.  Please return to Telvan's website, download the update again, and repeat this process.  If you continue to experience problems, please contact Telvan support." \
+  "$cli" program --card card2 damaged.vlm
+if [ -n "$(ls card2)" ]; then
+  echo "FAIL program-damaged: the card was written"; failures=$((failures + 1))
+fi
+like program-no-card 2 'program: needs --card DIR' "$cli" program update.vlm
+
+# Configuration cards: the script gets the card's root; run mode 1 (.ini)
+# writes into cfg/, run mode 2 (.qza) into the root.
+printf '[unit]\nid=7\n' > unit7.ini
+printf 'map' > unit7.qza
+printf 'echo "$1" > "$1/prepared"\n' > prepare.sh
+printf 'exit 1\n' > failing.sh
+mkdir card3 card4 card5
+expect program-ini 0 'Update Complete
+The update was successful.' 'Preparing data card...
+Preparing database(s)...
+Transferring database(s)...
+Finalizing transfer...' "$cli" program --card "$work/card3" unit7.ini --batch "$work/prepare.sh"
+if [ "$(cat card3/prepared)" != "$work/card3" ] || [ "$(cat card3/cfg/unit7.ini)" != "$(cat unit7.ini)" ]; then
+  echo "FAIL program-ini: card3 holds the wrong files"; failures=$((failures + 1))
+fi
+expect program-qza 0 'Update Complete
+The update was successful.' 'Preparing data card...
+Preparing database(s)...
+Transferring database(s)...
+Finalizing transfer...' "$cli" program --card "$work/card4" unit7.qza --batch "$work/prepare.sh"
+if [ "$(cat card4/unit7.qza)" != "map" ]; then
+  echo "FAIL program-qza: card4 lacks the file in its root"; failures=$((failures + 1))
+fi
+expect program-script-fails 1 '' 'Preparing data card...
+Velmora encountered a problem with the batch script provided to initialize the card.' \
+  "$cli" program --card "$work/card5" unit7.ini --batch "$work/failing.sh"
+expect program-no-script 1 '' 'Preparing data card...
+Velmora encountered a problem with the batch script provided to initialize the card.' \
+  "$cli" program --card "$work/card5" unit7.ini
+
+# A stop while the script's children and grandchildren run: exit 130, and
+# the whole tree ends.
+cat > slow.sh <<'SCRIPT'
+sleep 60 &
+echo $! >> "$1/pids"
+sh -c 'sleep 60 & echo $! >> "$1/pids"; wait' sh "$1" &
+echo $! >> "$1/pids"
+sleep 0.2
+echo started > "$1/started"
+wait
+SCRIPT
+# alive PID: runs, and is no zombie waiting to be reaped.
+alive() {
+  [ -r "/proc/$1/stat" ] && [ "$(sed 's/.*) \(.\).*/\1/' "/proc/$1/stat" 2>/dev/null)" != Z ]
+}
+"$cli" program --card "$work/card5" unit7.ini --batch "$work/slow.sh" >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 100); do [ -f card5/started ] && break; sleep 0.1; done
+kill -INT "$pid"
+wait "$pid"
+status=$?
+sleep 0.2
+left=""
+for child in $(cat card5/pids); do alive "$child" && left="$left $child"; done
+if [ "$status" -ne 130 ]; then
+  echo "FAIL program-stop: exit $status, expected 130"; failures=$((failures + 1))
+elif [ "$(wc -l < card5/pids)" -ne 3 ] || [ -n "$left" ]; then
+  echo "FAIL program-stop: still running:$left"; failures=$((failures + 1))
+else
+  echo "ok   program-stop"
+fi
+
 exit "$failures"

@@ -26,9 +26,10 @@ namespace fs = std::filesystem;
 using vtest::Bytes;
 
 // A real division, which neither the compiler nor a sanitizer takes away.
-__attribute__((noipa, no_sanitize("integer-divide-by-zero"))) int DivideOneBy(volatile int divisor)
+__attribute__((noipa, no_sanitize("integer-divide-by-zero"))) int DivideOneBy(int divisor)
 {
-  return 1 / divisor;
+  volatile int kept = divisor;
+  return 1 / kept;
 }
 
 // A transfer whose work is given by the test.
@@ -135,14 +136,19 @@ TEST_F(Xfer, EveryFailureEndsInItsMessageOrReport)
     const auto reports = fatal.Reports();
     const auto workerReports = workerFatal.Reports();
     EXPECT_EQ(messages.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
-    if (!c.message.empty()) EXPECT_EQ(messages.shown.back().type, 0x30u);
+    if (!c.message.empty()) {
+      EXPECT_EQ(messages.shown.back().type, 0x30u);
+    }
     ASSERT_EQ(reports.size(), before + (c.fatal.empty() ? 0 : 1));
     if (!c.fatal.empty()) {
       const auto& report = reports.back();
       const std::string site = fs::path(report.file).filename().string();
       EXPECT_EQ(c.fatal.rfind(site, 0), 0u) << site;
-      if (c.name == "assert") EXPECT_EQ(report.line, 7);
-      if (c.name != "assert") EXPECT_EQ(site + " " + vtest::Utf8(report.extra), c.fatal);
+      if (c.name == "assert") {
+        EXPECT_EQ(report.line, 7);
+      } else {
+        EXPECT_EQ(site + " " + vtest::Utf8(report.extra), c.fatal);
+      }
     }
     ASSERT_EQ(workerReports.size(), workerBefore + (c.workerFatal.empty() ? 0 : 1));
     const bool ends = !c.message.empty() || !c.fatal.empty();

@@ -1,0 +1,59 @@
+#pragma once
+// Scripts run by the shell on behalf of a transfer, and the processes of
+// the system, so that a script's whole tree of processes can be ended.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "GLO_NonCopyable.h"
+#include "GLO_Optional.h"
+#include "WIN_Handle.h"
+
+namespace win {
+
+// "/bin/sh SCRIPT ARGUMENT" in a process group of its own, reading nothing
+// (its input is /dev/null), writing where the program writes, with the
+// program's environment and current folder and no other open files.
+class ScriptProcess_t : public glo::NonCopyable_t {
+ public:
+  // Raises Error_t when the shell cannot be started. A script that does not
+  // exist is the shell's to report: it ends with exit code 127.
+  ScriptProcess_t(const std::u16string& script, const std::u16string& argument);
+  // Ends the shell when it still runs, and reaps it: nothing is left behind.
+  ~ScriptProcess_t();
+
+  std::uint32_t Id() const noexcept { return id_; }
+  // Readable once the shell has ended, so that it can be waited for
+  // together with events (WIN_WaitForAny).
+  const Handle_t& Handle() const noexcept { return handle_; }
+  // The exit code once the shell has ended (waits for its end); empty when
+  // it was ended by a signal.
+  glo::Optional_t<int> ExitCode();
+  // Ends the shell itself; false, with errno set, when that fails.
+  bool Terminate();
+
+ private:
+  std::uint32_t id_ = 0;
+  Handle_t handle_;
+  bool reaped_ = false;
+  glo::Optional_t<int> exitCode_;
+};
+
+// One process of the system.
+struct ProcessEntry_t {
+  std::uint32_t id = 0;
+  std::uint32_t parentId = 0;
+  std::u16string name;  // its program's name, as the system keeps it
+};
+
+// The processes running now, from the proc file system below procRoot.
+// Processes that end while they are read are left out. Raises Error_t when
+// the folder cannot be read.
+std::vector<ProcessEntry_t> WIN_ProcessSnapshot(const std::u16string& procRoot = u"/proc");
+
+// Ends the process at once; false, with errno set, when that fails (ESRCH:
+// there is no such process any more).
+bool WIN_TerminateProcess(std::uint32_t processId);
+
+}  // namespace win
