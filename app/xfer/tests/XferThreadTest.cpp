@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "AVN_Exceptions.h"
+#include "ConfigXferThread.h"
 #include "DIO_Exceptions.h"
 #include "RecordingDialogs.h"
 #include "RecordingFatalDialog.h"
@@ -290,6 +291,59 @@ TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
   EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "End"), 0);
   EXPECT_EQ(
       std::count(stopping.calls.begin(), stopping.calls.end(), "SetItemText 5882 Verifying Database Signature..."), 0);
+}
+
+TEST_F(Xfer, ConfigurationCardsArePreparedByTheirScriptThenGetTheFile)
+{
+  const std::string scriptFailed =
+      "Velmora encountered a problem with the batch script provided to initialize the card.";
+  vtest::WriteFile(updates / "unit7.ini", "[unit]\nid=7\n");
+  vtest::WriteFile(updates / "prepare.sh", "echo \"$1\" > \"$1/prepared\"\n");
+  vtest::WriteFile(updates / "failing.sh", "exit 1\n");
+  struct Case {
+    std::int32_t mode;
+    std::string script;   // empty: none
+    std::string written;  // where the file lands; empty: the script failed
+  };
+  const Case cases[] = {
+      {1, "prepare.sh", "cfg/unit7.ini"},
+      {2, "prepare.sh", "unit7.ini"},
+      {1, "failing.sh", ""},
+      {1, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script + " " + std::to_string(c.mode));
+    vtest::TempFolder target;
+    messages.shown.clear();
+    auto parameter = std::make_unique<vm::ConfigXferParameter_t>();
+    parameter->root = target.Wide();
+    parameter->workerFatalDialog = &workerFatal;
+    parameter->runMode = c.mode;
+    if (!c.script.empty()) parameter->batchScript.Set(updates.Wide(c.script));
+    parameter->configurationFile = updates.Wide("unit7.ini");
+    ASSERT_TRUE(host.Run(vm::XferWorkerEntry<vm::ConfigXferThread_t, vm::ConfigXferParameter_t>, std::move(parameter)));
+    if (c.written.empty()) {
+      EXPECT_EQ(messages.Texts(), std::vector<std::string>{scriptFailed});
+      EXPECT_FALSE(fs::exists(target / "unit7.ini") || fs::exists(target / "cfg"));
+    } else {
+      EXPECT_TRUE(messages.shown.empty());
+      EXPECT_EQ(vtest::ReadFile(target / "prepared"), target.Path().string() + "\n");
+      EXPECT_EQ(vtest::ReadFile(target / c.written), "[unit]\nid=7\n");
+    }
+  }
+}
+
+TEST(ConfigXfer, ScriptPathsAreTakenFromTheProgramsFolderUnlessAbsolute)
+{
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"/srv/cards/init.sh", u"/srv/cards/init.sh"},
+      {u"scripts/init.sh", u"/opt/velmora/bin/scripts/init.sh"},
+      {u"init.sh", u"/opt/velmora/bin/init.sh"},
+      // A Windows-style root without a drive stays after the folder.
+      {u"\\cards\\init.cmd", u"/opt/velmora/bin/\\cards\\init.cmd"},
+  };
+  for (const auto& [given, resolved] : cases)
+    EXPECT_EQ(vm::ConfigXferThread_t::ResolveScriptPath(given, u"/opt/velmora/bin/"), resolved);
 }
 
 }  // namespace
