@@ -26,8 +26,9 @@ class DestinationFile_t : public glo::NonCopyable_t {
   // Appends the bytes. Raises win::FileError_t.
   void Write(const void* bytes, std::uint32_t count);
   // Appends count bytes of the source file from offset, copied by the
-  // kernel. False, with nothing written, when the kernel cannot copy
-  // between the two files; the caller then copies through memory. Raises
+  // kernel (within one file system by copy_file_range, else by sendfile).
+  // False, with nothing written, when the kernel cannot copy between the
+  // two files; the caller then copies through memory. Raises
   // win::FileError_t on a write failure; a source that ends early raises
   // the BadRegionFile_t of a short block.
   bool CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count);
@@ -42,7 +43,8 @@ class DestinationFile_t : public glo::NonCopyable_t {
   std::u16string path_;
   win::Handle_t file_;
   bool paced_;
-  bool kernelCopies_ = true;
+  // How the kernel copies between the two files, while it can.
+  enum class KernelCopy_t { Range, Send, None } kernelCopy_ = KernelCopy_t::Range;
   bool closed_ = false;
   std::uint64_t position_ = 0;
   std::uint64_t chunkStart_ = 0;

@@ -1,6 +1,7 @@
 #include "AVN_DestinationFile.h"
 
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,19 +81,28 @@ void DestinationFile_t::Write(const void* bytes, std::uint32_t count)
 
 bool DestinationFile_t::CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count)
 {
-  if (!kernelCopies_) return false;
+  if (kernelCopy_ == KernelCopy_t::None) return false;
   auto from = static_cast<off_t>(offset);
   std::uint32_t done = 0;
   while (done < count) {
-    auto to = static_cast<off_t>(position_);
-    const ssize_t copied = ::copy_file_range(source.Get(), &from, file_.Get(), &to, count - done, 0);
+    ssize_t copied = 0;
+    if (kernelCopy_ == KernelCopy_t::Range) {
+      auto to = static_cast<off_t>(position_);
+      copied = ::copy_file_range(source.Get(), &from, file_.Get(), &to, count - done, 0);
+    } else if (::lseek(file_.Get(), static_cast<off_t>(position_), SEEK_SET) < 0) {
+      copied = -1;
+    } else {
+      // Between file systems: the kernel still moves the bytes from page to
+      // page, without a trip through our memory.
+      copied = ::sendfile(file_.Get(), source.Get(), &from, count - done);
+    }
     if (copied < 0) {
       if (errno == EINTR) continue;
       // Nothing is lost when the kernel refuses at the first bytes: the
-      // caller copies through memory from here on.
+      // next way is tried, and at last the caller copies through memory.
       if (done == 0 && (errno == EXDEV || Unsupported(errno))) {
-        kernelCopies_ = false;
-        return false;
+        kernelCopy_ = kernelCopy_ == KernelCopy_t::Range ? KernelCopy_t::Send : KernelCopy_t::None;
+        return CopyFrom(source, offset, count);
       }
       Fail(GLO_HERE, errno);
     }
