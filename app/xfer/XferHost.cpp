@@ -44,7 +44,7 @@ bool XferHost_t::Run(thr::UIThread_t::Entry_t entry, std::unique_ptr<thr::Parame
   worker_ = std::make_unique<thr::UIThread_t>(
       [entry = std::move(entry), window, run](thr::UIThread_t::Context_t& context) {
         entry(context);
-        win::WIN_PostMessage(window, {WorkerEnded, run});
+        win::WIN_PostMessage(window, win::Message_t{WorkerEnded, run, 0, nullptr});
       },
       window, dio::CallMessage, std::move(parameter), false);
   const auto queue = win::MessageQueue_t::ForThisThread();
@@ -69,7 +69,7 @@ bool XferHost_t::Run(thr::UIThread_t::Entry_t entry, std::unique_ptr<thr::Parame
 void XferHost_t::RequestStop()
 {
   stopRequested_ = true;
-  win::WIN_PostMessage(window_.Handle(), {StopRequested});
+  win::WIN_PostMessage(window_.Handle(), win::Message_t{StopRequested, 0, 0, nullptr});
 }
 
 void XferHost_t::Handle(const win::Message_t& message)
