@@ -10,6 +10,8 @@ namespace cli {
 constexpr int Success = 0;
 constexpr int Failure = 1;
 constexpr int Usage = 2;
+// Ended by SIGINT or SIGTERM.
+constexpr int Stopped = 130;
 
 using Arguments = std::vector<std::string>;
 

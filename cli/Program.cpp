@@ -19,12 +19,6 @@
 #include "XferHost.h"
 
 namespace cli {
-namespace {
-
-constexpr int Stopped = 130;
-
-}  // namespace
-
 int Program(const Arguments& arguments)
 {
   std::string card, file;

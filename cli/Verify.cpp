@@ -6,6 +6,7 @@
 
 #include "AVN_UpdateRegionFile.h"
 #include "Cli.h"
+#include "WIN_StopSignals.h"
 
 namespace cli {
 namespace {
@@ -28,10 +29,17 @@ int Verify(const Arguments& arguments)
   avn::VlmsDatabase_t update;
   update.Load(Wide(arguments[0]));
   win::Event_t stop(true, false);
+  // Ctrl-C ends the work the ordinary way, so that the temporary copy of
+  // the block goes with it.
+  win::StopSignals_t signals([&stop] { stop.Set(); });
   Quiet_t progress;
-  // No card: the databases are checked, never written.
-  const avn::UpdateRegionFile_t region(update, {}, stop, progress);
-  for (const auto& [kind, database] : region.Databases()) std::cout << "kind " << kind << ": ok\n";
+  try {
+    // No card: the databases are checked, never written.
+    const avn::UpdateRegionFile_t region(update, {}, stop, progress);
+    for (const auto& [kind, database] : region.Databases()) std::cout << "kind " << kind << ": ok\n";
+  } catch (const glo::Terminate_t&) {
+    return Stopped;
+  }
   return Success;
 }
 

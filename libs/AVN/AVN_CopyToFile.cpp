@@ -33,9 +33,12 @@ void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path,
     }
     left -= n;
     progress.Step(n);
+    // A file that holds every byte is kept, even when the stop comes with
+    // its last chunk.
+    if (left == 0) destination.Close();
     if (stop.Wait(std::chrono::milliseconds::zero())) throw glo::Terminate_t(GLO_HERE);
   }
-  destination.Close();
+  if (count == 0) destination.Close();
 }
 
 }  // namespace

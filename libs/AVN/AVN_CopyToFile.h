@@ -23,14 +23,15 @@ inline constexpr std::uint32_t CopyChunkCharts = 1048576;
 // early raises BadRegionFile_t; a file that cannot be opened or written
 // raises win::FileError_t with its path. A copy that does not finish
 // removes the file, so that no file of full size with missing bytes is
-// left behind.
+// left behind; a stop that comes with the last chunk keeps the whole file.
 void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
                 thr::Progress_t& progress, std::uint32_t chunk);
 
 // The same for a file on the card: a present file first loses its
-// read-only, hidden and system attributes. The card takes every chunk
-// before the next but one is written, so that the progress follows what
-// the card holds and little is left to write when the card is finalized.
+// read-only, hidden and system attributes. Within a file, the card takes
+// every chunk before the next but one is written, so that the progress
+// follows what the card holds and little is left to write when the card is
+// finalized.
 void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
                     thr::Progress_t& progress, std::uint32_t chunk);
 

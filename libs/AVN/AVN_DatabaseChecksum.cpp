@@ -33,8 +33,9 @@ std::uint32_t ChecksumStream(bin::istream& stream, std::uint32_t count, thr::Pro
 bool VerifyDatabase(bin::istream& region, std::uint32_t kind, std::uint32_t length, thr::Progress_t& progress,
                     win::Event_t& stop)
 {
+  // A database shorter than its trailer cannot match it.
+  if (length < 4) return false;
   SeekDatabase(region, kind, 0);
-  // A database shorter than its trailer asks for more bytes than there are.
   const std::uint32_t data = length - 4;
   std::uint32_t crc = ChecksumStream(region, data, progress, stop, 0xFFFFFFFF);
   SeekDatabase(region, kind, data);

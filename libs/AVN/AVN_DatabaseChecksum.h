@@ -24,7 +24,8 @@ std::uint32_t ChecksumStream(bin::istream& stream, std::uint32_t count, thr::Pro
 
 // Whether the database of the kind in the region stream matches its
 // trailer: the register over its length - 4 bytes, then over the trailer,
-// must be 0. The progress runs through all length bytes.
+// must be 0. The progress runs through all length bytes. A database
+// shorter than its trailer does not match.
 bool VerifyDatabase(bin::istream& region, std::uint32_t kind, std::uint32_t length, thr::Progress_t& progress,
                     win::Event_t& stop);
 

@@ -54,12 +54,12 @@ void HalcyonDcp_t::ProgramUpdate(const AviationDatabase_t& update, win::Event_t&
                                  tui::ProgressDlgIntf_t& dialog)
 {
   UpdateRegionFile_t region(update, Root, stop, progress);
+  const std::uint64_t free = FreeSpace();
   std::uint64_t freed = 0;
   std::uint64_t needed = 0;
   region.ComputeSpace(freed, needed);
   // A card that cannot tell its free space reports the largest count; the
   // sum must not wrap around to a small one.
-  const std::uint64_t free = FreeSpace();
   const std::uint64_t available = freed > std::numeric_limits<std::uint64_t>::max() - free
                                       ? std::numeric_limits<std::uint64_t>::max()
                                       : free + freed;

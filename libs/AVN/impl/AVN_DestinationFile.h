@@ -32,8 +32,7 @@ class DestinationFile_t : public glo::NonCopyable_t {
   // win::FileError_t on a write failure; a source that ends early raises
   // the BadRegionFile_t of a short block.
   bool CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count);
-  // Waits for the paced write-back and closes the file. Raises
-  // win::FileError_t.
+  // Closes the file, which is whole from then on. Raises win::FileError_t.
   void Close();
 
  private:

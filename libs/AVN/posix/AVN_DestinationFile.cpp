@@ -139,13 +139,10 @@ void DestinationFile_t::Written()
 
 void DestinationFile_t::Close()
 {
-  if (paced_ && position_ > 0 &&
-      ::sync_file_range(file_.Get(), 0, static_cast<off_t>(position_),
-                        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0 &&
-      (errno == EIO || errno == ENOSPC))
-    Fail(GLO_HERE, errno);
-  // Some file systems (network and FUSE ones) report write failures only
-  // when the file is closed.
+  // No wait for the last chunk: a wait per file would make thousands of
+  // small chart files crawl; the card is made durable as a whole when it
+  // is finalized. Some file systems (network and FUSE ones) report write
+  // failures only when the file is closed.
   if (::close(file_.Release()) != 0 && errno != EINTR) Fail(GLO_HERE, errno);
   closed_ = true;
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "AVN_Exceptions.h"
 #include "AVN_Recorders.h"
@@ -62,7 +64,9 @@ TEST_F(Charts, AFullSetReplacesEverythingUnderTheChartFolder)
   Card("sl_tpc/sl_tpc.dat", "old index");
   Card("sl_tpc/charts/old.tpc", std::string(40, 'o'));
   Card("sl_tpc/charts/b.tpc", std::string(60, 'o'));
-  Beside("charts/a.tpc", std::string(1000, 'a'));
+  // Charts are copied a mebibyte at a time.
+  const std::size_t large = 1048576 + 952;
+  Beside("charts/a.tpc", std::string(large, 'a'));
   Beside("charts/b.tpc", std::string(2000, 'b'));
   Beside("charts/c.tpc", "");
   auto region = Region(ChartIndex(40));
@@ -71,9 +75,9 @@ TEST_F(Charts, AFullSetReplacesEverythingUnderTheChartFolder)
 
   std::uint64_t available = 0, needed = 0;
   charts.AddSpaceFull(root, available, needed);
-  EXPECT_EQ(needed, 160u + 3000u);
+  EXPECT_EQ(needed, 160u + large + 2000u);
   EXPECT_EQ(available, 9u + 100u);
-  EXPECT_EQ(charts.CopyTotal.Get(), 3000u);
+  EXPECT_EQ(charts.CopyTotal.Get(), large + 2000u);
   EXPECT_EQ(charts.EraseTotal.Get(), 100u);
 
   charts.Write(root, region, progress, stop, counter);
@@ -81,8 +85,16 @@ TEST_F(Charts, AFullSetReplacesEverythingUnderTheChartFolder)
                                                    "sl_tpc/sl_tpc.dat"}));
   EXPECT_EQ(vtest::ReadFile(card / "sl_tpc/sl_tpc.dat"), ChartIndex(40));
   EXPECT_EQ(vtest::ReadFile(card / "sl_tpc/charts/b.tpc"), std::string(2000, 'b'));
-  EXPECT_EQ(progress.Phases(),
-            (std::vector<std::string>{"phase 4/100", "phase 2/160", "phase 10/160", "phase 9/3000"}));
+  EXPECT_EQ(progress.Phases(), (std::vector<std::string>{"phase 4/100", "phase 2/160", "phase 10/160",
+                                                         "phase 9/" + std::to_string(large + 2000)}));
+  // The erase phase steps by every file deleted, in the order the folder
+  // gives them; the copy by each mebibyte.
+  const auto erasing = std::find(progress.events.begin(), progress.events.end(), "phase 4/100");
+  const auto preparing = std::find(progress.events.begin(), progress.events.end(), "phase 2/160");
+  std::multiset<std::string> erased(erasing + 1, preparing);
+  EXPECT_EQ(erased, (std::multiset<std::string>{"step 9", "step 40", "step 60"}));
+  EXPECT_EQ(std::count(progress.events.begin(), progress.events.end(), "step 1048576"), 1);
+  EXPECT_EQ(std::count(progress.events.begin(), progress.events.end(), "step 952"), 1);
   EXPECT_EQ(Counted(), "Transferring Data (update 4 of 9)");
 }
 

@@ -92,6 +92,24 @@ TEST_P(CopyToFile, AStopEndsTheCopyAfterTheCurrentChunkAndLeavesNoFile)
   EXPECT_FALSE(fs::exists(folder / "card.bin"));
 }
 
+TEST_P(CopyToFile, AStopWithTheLastChunkKeepsTheWholeFile)
+{
+  const std::string bytes = Pattern(2 * 524288);
+  vtest::WriteFile(folder / "source.bin", bytes);
+  // From a file, the way the kernel copies.
+  bin::fstream file(folder.Wide("source.bin"), bin::fstream::in, fil::DenyNone);
+  progress.AtStep(2, [this] { stop.Set(); });
+  EXPECT_THROW(GetParam()(file, 2 * 524288, folder.Wide("card.bin"), stop, progress, avn::CopyChunk), glo::Terminate_t);
+  EXPECT_EQ(vtest::ReadFile(folder / "card.bin"), bytes);
+  // Stopped after its first chunk, the file is gone.
+  stop.Reset();
+  progress.AtStep(3, [this] { stop.Set(); });
+  bin::fstream again(folder.Wide("source.bin"), bin::fstream::in, fil::DenyNone);
+  EXPECT_THROW(GetParam()(again, 2 * 524288, folder.Wide("card.bin"), stop, progress, avn::CopyChunk),
+               glo::Terminate_t);
+  EXPECT_FALSE(fs::exists(folder / "card.bin"));
+}
+
 TEST_P(CopyToFile, AFileThatCannotBeMadeNamesItsPath)
 {
   auto stream = Memory("x");
