@@ -1,5 +1,14 @@
 # What the benchmarks share; sourced, not run.
 
+# setup BUILD_DIR: sets cli to the build's velmora-cli and work to a fresh
+# folder removed at exit, and keeps the settings written on the way there.
+setup() {
+  cli="$1/bin/velmora-cli"
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  export XDG_CONFIG_HOME="$work/config"
+}
+
 # The best of five runs of a command, in seconds.
 best() {
   best=""

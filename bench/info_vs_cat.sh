@@ -6,12 +6,8 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/bench/common.sh"
-build=${1:-"$root/build"}
 size=${2:-1024}
-cli="$build/bin/velmora-cli"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config"
+setup "${1:-"$root/build"}"
 make_update "$cli" "$work" "$size"
 
 info=$(best "$cli" info "$work/big.vlm")

@@ -9,13 +9,10 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/bench/common.sh"
-build=${1:-"$root/build"}
 cards=${2:-/dev/shm}
-cli="$build/bin/velmora-cli"
-work=$(mktemp -d)
+setup "${1:-"$root/build"}"
 card=$(mktemp -d "$cards/velmora-card-XXXXXX")
 trap 'rm -rf "$work" "$card"' EXIT
-export XDG_CONFIG_HOME="$work/config"
 
 mkdir -p "$work/databases" "$work/update/charts"
 for name in avtn_db.bin terrain.tdb basemap.qza; do
