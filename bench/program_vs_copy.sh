@@ -30,7 +30,7 @@ done
 cat "$work/update/big.vlm" "$work/databases/"* "$work/update/charts/"* > /dev/null
 
 program() {
-  rm -rf "$card"/* && "$cli" program --card "$card" "$work/update/big.vlm"
+  rm -rf "$card"/* && "$cli" program --card "$card" "$work/update/big.vlm" 2>/dev/null
 }
 copy() {
   rm -rf "$card"/* && cp -r "$work/databases" "$work/update/charts" "$card/"
