@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include "AVN_Exceptions.h"
 #include "ConfigXferThread.h"
 #include "DIO_Exceptions.h"
 #include "RecordingDialogs.h"
 #include "RecordingFatalDialog.h"
+#include "ScopedEnvironment.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
 #include "UpdateFileBuilder.h"
@@ -331,6 +335,79 @@ TEST_F(Xfer, ConfigurationCardsArePreparedByTheirScriptThenGetTheFile)
       EXPECT_EQ(vtest::ReadFile(target / c.written), "[unit]\nid=7\n");
     }
   }
+}
+
+// The debug trace reads its setting on first use, so the transfer runs in a
+// process of its own (started afresh, which also suits the thread
+// sanitizer) whose settings turn it on; the process runs this test again
+// and finds the folder made here.
+TEST_F(Xfer, AStopEndsTheScriptsTreeDeepestFirstAndTracesIt)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // The middle process lives on when its child is ended first, so that
+  // ending it can be seen too.
+  std::optional<vtest::TempFolder> made;
+  fs::path folder;
+  vtest::ScopedEnvironment shared;
+  if (const char* inherited = std::getenv("VELMORA_TEST_RUN")) {
+    folder = inherited;
+  } else {
+    made.emplace();
+    folder = made->Path();
+    shared.Set("VELMORA_TEST_RUN", folder.string());
+    vtest::WriteFile(folder / "Telvan/user.reg",
+                     "Windows Registry Editor Version 5.00\n"
+                     "[HKEY_CURRENT_USER\\Software\\Telvan\\Velmora\\Settings]\n"
+                     "\"ShowDebug\"=hex:01\n");
+    vtest::WriteFile(folder / "unit7.ini", "[unit]\n");
+    vtest::WriteFile(folder / "slow.sh",
+                     "echo $$ > \"$1/shell\"\n"
+                     "sh -c 'sleep 60 & echo $! > \"$1/grandchild\"; while :; do sleep 1; done' sh \"$1\" &\n"
+                     "echo $! > \"$1/child\"\n"
+                     "while [ ! -s \"$1/grandchild\" ]; do sleep 0.01; done\n"
+                     "echo started > \"$1/started\"\n"
+                     "wait\n");
+  }
+  const auto wide = [&folder](const std::string& name) {
+    return glo::GLO_ToWide((folder / name).string(), glo::CodePageUtf8);
+  };
+  EXPECT_EXIT(
+      {
+        vtest::ScopedEnvironment environment;
+        environment.Set("XDG_CONFIG_HOME", folder.string());
+        vtest::CurrentFolder current(folder);
+        std::thread stopper([this, &folder] {
+          while (!fs::exists(folder / "started")) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          host.RequestStop();
+        });
+        auto parameter = std::make_unique<vm::ConfigXferParameter_t>();
+        parameter->root = glo::GLO_ToWide(folder.string(), glo::CodePageUtf8);
+        parameter->runMode = 2;
+        parameter->batchScript.Set(wide("slow.sh"));
+        parameter->configurationFile = wide("unit7.ini");
+        const bool ended =
+            host.Run(vm::XferWorkerEntry<vm::ConfigXferThread_t, vm::ConfigXferParameter_t>, std::move(parameter));
+        stopper.join();
+        std::exit(ended || !messages.shown.empty() ? 1 : 0);
+      },
+      testing::ExitedWithCode(0), "");
+  const auto id = [&folder](const char* name) {
+    std::string text = vtest::ReadFile(folder / name);
+    return text.substr(0, text.find('\n'));
+  };
+  const std::string trace = vtest::ReadFile(folder / "Debug.txt");
+  const auto at = [&trace](const std::string& text) { return trace.find(text); };
+  EXPECT_NE(at("Terminate Process Tree: Search Process Id: " + id("shell") + "\n"), std::string::npos) << trace;
+  EXPECT_NE(at(" Found Process Id: " + id("grandchild") + "\t Name: sleep\t Parent Process Id: " + id("child") + "\n"),
+            std::string::npos);
+  const auto grandchild = at(" Terminated Process: " + id("grandchild") + "\n");
+  const auto child = at(" Terminated Process: " + id("child") + "\n");
+  const auto shell = at("Terminated main \"CreateProcess\" process: " + id("shell") + "\n");
+  ASSERT_NE(grandchild, std::string::npos);
+  ASSERT_NE(child, std::string::npos);
+  ASSERT_NE(shell, std::string::npos);
+  EXPECT_LT(grandchild, child);
+  EXPECT_LT(child, shell);
 }
 
 TEST(ConfigXfer, ScriptPathsAreTakenFromTheProgramsFolderUnlessAbsolute)
