@@ -14,7 +14,6 @@
 #include "TUI_ProxyMessageBox.h"
 #include "TUI_ProxyProgressDlg.h"
 #include "WIN_ByteSize.h"
-#include "WIN_DismountVolume.h"
 #include "WIN_Error.h"
 #include "WIN_ResourceString.h"
 
@@ -33,6 +32,7 @@ XferThread_t::XferThread_t(dio::AccessPointIntf_t& accessPoint, const XferParame
                            tui::ProgressDlgIntf_t& progressDialog, tui::MessageBoxIntf_t& messageBox)
     : accessPoint_(&accessPoint),
       root_(parameter.root),
+      dismount_(parameter.dismount),
       workerFatalDialog_(parameter.workerFatalDialog),
       progressDialog_(&progressDialog),
       messageBox_(&messageBox)
@@ -109,7 +109,7 @@ void XferThread_t::Finalize(win::Event_t& stop, avn::TransferProgress_t& progres
   if (stop.Wait(std::chrono::milliseconds::zero())) return;
   progress.SetPhase(ioa::PhaseFinalizing, 0);
   try {
-    win::WIN_DismountVolume(root_);
+    win::WIN_DismountVolume(root_, dismount_);
   } catch (const win::Error_t&) {
     // A card that cannot be dismounted is left to settle; a stop request
     // ends the pause, and the work, early.

@@ -18,6 +18,7 @@
 #include "THR_UIThread.h"
 #include "TUI_MessageBoxIntf.h"
 #include "TUI_ProgressDlgIntf.h"
+#include "WIN_DismountVolume.h"
 #include "WIN_Event.h"
 #include "WIN_StructuredException.h"
 
@@ -32,6 +33,9 @@ struct XferParameter_t : thr::Parameter_t {
   // failures of the cross-thread calls themselves; it must outlive the
   // worker, and be safe to use from any thread.
   err::FatalDialogIntf_t* workerFatalDialog = nullptr;
+  // Where the card's volume is looked up, and how it is unmounted, when the
+  // card is finalized: the system's own unless a test says otherwise.
+  win::DismountSources_t dismount;
 };
 
 class XferThread_t : public glo::NonCopyable_t {
@@ -71,6 +75,7 @@ class XferThread_t : public glo::NonCopyable_t {
 
   dio::AccessPointIntf_t* accessPoint_;
   std::u16string root_;
+  win::DismountSources_t dismount_;
   err::FatalDialogIntf_t* workerFatalDialog_;
   tui::ProgressDlgIntf_t* progressDialog_;
   tui::MessageBoxIntf_t* messageBox_;

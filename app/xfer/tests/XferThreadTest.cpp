@@ -12,6 +12,7 @@
 #include "AVN_Exceptions.h"
 #include "ConfigXferThread.h"
 #include "DIO_Exceptions.h"
+#include "DriveFixtures.h"
 #include "RecordingDialogs.h"
 #include "RecordingFatalDialog.h"
 #include "ScopedEnvironment.h"
@@ -408,6 +409,41 @@ TEST_F(Xfer, AStopEndsTheScriptsTreeDeepestFirstAndTracesIt)
   ASSERT_NE(shell, std::string::npos);
   EXPECT_LT(grandchild, child);
   EXPECT_LT(child, shell);
+}
+
+TEST_F(Xfer, AStopEndsThePauseAfterAFailedDismount)
+{
+  // A card whose volume stays busy: a file is held open on it.
+  vtest::SmallVolume volume(1 << 20);
+  if (!volume.Mounted()) GTEST_SKIP() << volume.Why();
+  vtest::SysfsBuilder(card / "sys").Disk("sdb", "8:16", vtest::Attachment::Sata, true).Partition("sdb", "sdb1", "8:17");
+  vtest::MountTableBuilder().Mount("/dev/sdb1", volume.Path().string(), "vfat", "8:17").Write(card / "mountinfo");
+  std::FILE* held = std::fopen((volume.Path() / "held").c_str(), "w");
+  ASSERT_NE(held, nullptr);
+  struct Stopping_t : vtest::RecordingProgressDlg {
+    vm::XferHost_t* host = nullptr;
+    void SetItemText(std::uint32_t controlId, const std::u16string& text) override
+    {
+      RecordingProgressDlg::SetItemText(controlId, text);
+      if (text == u"Finalizing transfer...") host->RequestStop();
+    }
+  } stopping;
+  vm::XferHost_t stoppingHost(stopping, messages, fatal);
+  stopping.host = &stoppingHost;
+  auto parameter = std::make_unique<TestParameter_t>();
+  parameter->root = volume.Wide();
+  parameter->dismount = {{card.Wide("mountinfo"), card.Wide("sys"), card.Wide("by-label")}, u""};
+  parameter->workerFatalDialog = &workerFatal;
+  parameter->work = [](win::Event_t&, avn::TransferProgress_t&) {};
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(stoppingHost.Run(vm::XferWorkerEntry<TestXfer_t, TestParameter_t>, std::move(parameter)));
+  // Four tries 500 ms apart, then a pause that the stop ends long before its
+  // 20 seconds.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+  std::fclose(held);
+  EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "Finish"), 0);
+  EXPECT_EQ(std::count(stopping.calls.begin(), stopping.calls.end(), "End"), 0);
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST(ConfigXfer, ScriptPathsAreTakenFromTheProgramsFolderUnlessAbsolute)
