@@ -14,23 +14,30 @@ namespace win {
 
 // "/bin/sh SCRIPT ARGUMENT" in a process group of its own, reading nothing
 // (its input is /dev/null), writing where the program writes, with the
-// program's environment and current folder and no other open files.
+// program's environment and current folder, no other open files and every
+// signal unblocked and at its default action. The path is used as given: a
+// relative one is relative to the current folder.
 class ScriptProcess_t : public glo::NonCopyable_t {
  public:
   // Raises Error_t when the shell cannot be started. A script that does not
-  // exist is the shell's to report: it ends with exit code 127.
+  // exist is the shell's to report: it ends with a nonzero exit code of its
+  // own choosing (127 from bash, 2 from dash).
   ScriptProcess_t(const std::u16string& script, const std::u16string& argument);
-  // Ends the shell when it still runs, and reaps it: nothing is left behind.
+  // Ends the shell when it still runs, and reaps it: nothing is left
+  // behind, not even a zombie. The shell's own children are the owner's to
+  // end (WIN_ProcessSnapshot, WIN_TerminateProcess) before that.
   ~ScriptProcess_t();
 
   std::uint32_t Id() const noexcept { return id_; }
   // Readable once the shell has ended, so that it can be waited for
   // together with events (WIN_WaitForAny).
   const Handle_t& Handle() const noexcept { return handle_; }
-  // The exit code once the shell has ended (waits for its end); empty when
-  // it was ended by a signal.
+  // The exit code; empty when the shell was ended by a signal. Meant for
+  // after Handle() has signalled: called earlier, it waits for the end.
+  // The first call reaps the shell; later calls give the same answer.
   glo::Optional_t<int> ExitCode();
-  // Ends the shell itself; false, with errno set, when that fails.
+  // Ends the shell itself (SIGKILL), not its children; false, with errno
+  // set, when that fails (ESRCH once ExitCode has reaped it).
   bool Terminate();
 
  private:
@@ -52,8 +59,9 @@ struct ProcessEntry_t {
 // the folder cannot be read.
 std::vector<ProcessEntry_t> WIN_ProcessSnapshot(const std::u16string& procRoot = u"/proc");
 
-// Ends the process at once; false, with errno set, when that fails (ESRCH:
-// there is no such process any more).
+// Ends the process at once (SIGKILL); false, with errno set, when that fails
+// (ESRCH: there is no such process, EPERM: it is not ours to end), so that
+// the caller can tell the system's text for it (WIN_GetSystemMessage).
 bool WIN_TerminateProcess(std::uint32_t processId);
 
 }  // namespace win

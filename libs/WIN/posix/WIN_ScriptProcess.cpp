@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 #include "GLO_Text.h"
@@ -58,14 +59,21 @@ ScriptProcess_t::ScriptProcess_t(const std::u16string& script, const std::u16str
   const std::string argumentText = glo::GLO_ToNarrow(argument, glo::CodePageUtf8);
   SpawnSetup_t setup;
   // A group of its own, so that the terminal's Ctrl-C reaches the program
-  // and the program decides what becomes of the script.
-  ::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+  // and the program decides what becomes of the script. The signals the
+  // program blocks or ignores for its own threads are not the script's.
+  ::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   ::posix_spawnattr_setpgroup(&setup.attributes, 0);
-  sigset_t none;
-  sigemptyset(&none);
-  ::posix_spawnattr_setsigmask(&setup.attributes, &none);
+  sigset_t signals;
+  sigemptyset(&signals);
+  ::posix_spawnattr_setsigmask(&setup.attributes, &signals);
+  sigfillset(&signals);
+  ::posix_spawnattr_setsigdefault(&setup.attributes, &signals);
   ::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  char* const arguments[] = {const_cast<char*>("sh"), const_cast<char*>(scriptPath.c_str()),
+  // Descriptors opened without O_CLOEXEC (by a library, say) would keep
+  // files and pipes of the program open for as long as the script runs.
+  ::posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
+  // "--": a script path starting with "-" is a file, not an option.
+  char* const arguments[] = {const_cast<char*>("sh"), const_cast<char*>("--"), const_cast<char*>(scriptPath.c_str()),
                              const_cast<char*>(argumentText.c_str()), nullptr};
   pid_t id = 0;
   if (const int error = ::posix_spawn(&id, "/bin/sh", &setup.actions, &setup.attributes, arguments, environ);
@@ -140,6 +148,12 @@ std::vector<ProcessEntry_t> WIN_ProcessSnapshot(const std::u16string& procRoot)
 
 bool WIN_TerminateProcess(std::uint32_t processId)
 {
+  // No process has these ids, and kill would read them as "this process
+  // group" (0) or as other process groups and "every process" (negative).
+  if (processId == 0 || processId > static_cast<std::uint32_t>(std::numeric_limits<pid_t>::max())) {
+    errno = ESRCH;
+    return false;
+  }
   return ::kill(static_cast<pid_t>(processId), SIGKILL) == 0;
 }
 
