@@ -61,6 +61,18 @@ class TestXfer_t : public vm::XferThread_t {
   std::function<void(win::Event_t&, avn::TransferProgress_t&)> work_;
 };
 
+// A progress dialog on which the user asks for a stop once a text shows.
+struct StopsAt_t : vtest::RecordingProgressDlg {
+  explicit StopsAt_t(std::u16string text) : text(std::move(text)) {}
+  void SetItemText(std::uint32_t controlId, const std::u16string& shown) override
+  {
+    RecordingProgressDlg::SetItemText(controlId, shown);
+    if (shown == text) host->RequestStop();
+  }
+  const std::u16string text;
+  vm::XferHost_t* host = nullptr;
+};
+
 class Xfer : public ::testing::Test {
  protected:
   void SetUp() override { win::WIN_SetResourceModule(nullptr); }
@@ -261,14 +273,7 @@ TEST_F(Xfer, AStopDuringTheCopyOfTheBlockEndsSilentlyAndLeavesNothing)
 {
   // The stop is asked for as soon as the copy shows; the worker notices it
   // after the piece it is copying.
-  struct Stopping_t : vtest::RecordingProgressDlg {
-    vm::XferHost_t* host = nullptr;
-    void SetItemText(std::uint32_t controlId, const std::u16string& text) override
-    {
-      RecordingProgressDlg::SetItemText(controlId, text);
-      if (text == u"Copying database(s)...") host->RequestStop();
-    }
-  } stopping;
+  StopsAt_t stopping(u"Copying database(s)...");
   vm::XferHost_t host(stopping, messages, fatal);
   stopping.host = &host;
   const std::u16string temporary = win::WIN_GetAppTempFolder();
@@ -420,14 +425,7 @@ TEST_F(Xfer, AStopEndsThePauseAfterAFailedDismount)
   vtest::MountTableBuilder().Mount("/dev/sdb1", volume.Path().string(), "vfat", "8:17").Write(card / "mountinfo");
   std::FILE* held = std::fopen((volume.Path() / "held").c_str(), "w");
   ASSERT_NE(held, nullptr);
-  struct Stopping_t : vtest::RecordingProgressDlg {
-    vm::XferHost_t* host = nullptr;
-    void SetItemText(std::uint32_t controlId, const std::u16string& text) override
-    {
-      RecordingProgressDlg::SetItemText(controlId, text);
-      if (text == u"Finalizing transfer...") host->RequestStop();
-    }
-  } stopping;
+  StopsAt_t stopping(u"Finalizing transfer...");
   vm::XferHost_t stoppingHost(stopping, messages, fatal);
   stopping.host = &stoppingHost;
   auto parameter = std::make_unique<TestParameter_t>();
