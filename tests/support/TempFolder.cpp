@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <fstream>
 #include <sstream>
@@ -10,6 +13,42 @@
 #include "GLO_Text.h"
 
 namespace vtest {
+namespace {
+
+// Every test process works below a temporary folder of its own, so that
+// tests running side by side never see each other's temporary files (the
+// program's temporary copies among them); it goes when the process ends.
+class ProcessTempFolder {
+ public:
+  ProcessTempFolder()
+  {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base == '/' ? base : "/tmp") + "/velmora-run-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) return;
+    path_ = pattern;
+    // Open to every user as /tmp is: some tests run parts as another user.
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::all | std::filesystem::perms::sticky_bit, ignored);
+    owner_ = getpid();
+    setenv("TMPDIR", path_.c_str(), 1);
+  }
+  ~ProcessTempFolder()
+  {
+    // A child forked by a death test ends through here too; the folder is
+    // its parent's.
+    if (path_.empty() || getpid() != owner_) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+ private:
+  std::filesystem::path path_;
+  pid_t owner_ = 0;
+};
+
+const ProcessTempFolder processTempFolder;
+
+}  // namespace
 
 TempFolder::TempFolder()
 {

@@ -1,5 +1,7 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
+// Test folders lie in a temporary folder of the test process's own, which
+// the process makes its TMPDIR when it starts.
 
 #include <filesystem>
 #include <string>
