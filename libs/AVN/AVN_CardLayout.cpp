@@ -63,10 +63,16 @@ const std::u16string& AVN_CardName(std::uint32_t kind)
   return found->second;
 }
 
+std::u16string CardFolder(const std::u16string& root, const std::u16string& name)
+{
+  std::u16string folder = root;
+  if (folder.empty() || folder.back() != u'/') folder += u'/';
+  return folder + name;
+}
+
 std::u16string CardPath(const std::u16string& root, std::uint32_t kind)
 {
-  std::u16string path = root;
-  if (path.empty() || path.back() != u'/') path += u'/';
+  std::u16string path = CardFolder(root, {});
   for (char16_t c : AVN_CardName(kind)) path += c == u'\\' ? u'/' : c;
   return path;
 }

@@ -15,6 +15,10 @@ bool AVN_IsSupportedKind(std::uint32_t kind);
 // program fault (glo::Assert_t).
 const std::u16string& AVN_CardName(std::uint32_t kind);
 
+// A folder below the card's root, given with its trailing "/" ("sl_tpc/"),
+// or the root itself with its separator for an empty name.
+std::u16string CardFolder(const std::u16string& root, const std::u16string& name);
+
 // The card file of a kind below the card's root folder, with "/" between
 // folders: "/media/card/ldr_sys/avtn_db.bin".
 std::u16string CardPath(const std::u16string& root, std::uint32_t kind);

@@ -25,14 +25,6 @@ constexpr std::uint32_t CycleOffset = 145;
 // A partial update may be this many cycles newer than the card's charts.
 constexpr std::uint32_t MaximumCycleGap = 2;
 
-// A folder below the card's root, with its trailing "/".
-std::u16string CardFolder(const std::u16string& root, const std::u16string& name)
-{
-  std::u16string folder = root;
-  if (folder.empty() || folder.back() != u'/') folder += u'/';
-  return folder + name;
-}
-
 std::u16string ChartRoot(const std::u16string& root)
 {
   return CardFolder(root, u"sl_tpc/");
@@ -170,19 +162,9 @@ const std::set<std::u16string>& RasterUpdateDb_t::Folders()
 {
   if (RasterFolders) return RasterFolders.Get();
   std::set<std::u16string> folders;
-  // Walks below the source folder; links are never folders here, so the
-  // walk cannot loop or leave the update's folder.
-  std::vector<std::u16string> pending{u""};
-  while (!pending.empty()) {
-    const std::u16string relative = std::move(pending.back());
-    pending.pop_back();
-    for (win::FoundFile_t found(SourceFolder + relative + u"*.*"); found.Found(); found.Next()) {
-      if (found.IsFolder())
-        pending.push_back(relative + found.Name() + u"/");
-      else if (found.Name().find(u".jnx") != std::u16string::npos)
-        folders.insert(relative);
-    }
-  }
+  AVN_WalkFiles(SourceFolder, [&folders](const std::u16string& relative, const win::FoundFile_t& file) {
+    if (file.Name().find(u".jnx") != std::u16string::npos) folders.insert(relative);
+  });
   RasterFolders.Set(std::move(folders));
   return RasterFolders.Get();
 }
@@ -204,16 +186,7 @@ void RasterUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& a
   needed += copy;
   SetTotal(CopyTotal, copy);
   std::uint64_t old = 0;
-  std::vector<std::u16string> pending{RasterRoot(root)};
-  while (!pending.empty()) {
-    const std::u16string folder = std::move(pending.back());
-    pending.pop_back();
-    for (win::FoundFile_t found(folder + u"*.*"); found.Found(); found.Next())
-      if (found.IsFolder())
-        pending.push_back(folder + found.Name() + u"/");
-      else
-        old += found.Size();
-  }
+  AVN_WalkFiles(RasterRoot(root), [&old](const std::u16string&, const win::FoundFile_t& file) { old += file.Size(); });
   available += old;
   SetTotal(EraseTotal, old);
 }

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <limits>
 
+#include "AVN_CardFiles.h"
+#include "AVN_CardLayout.h"
 #include "AVN_CopyToFile.h"
 #include "AVN_Exceptions.h"
 #include "AVN_UpdateRegionFile.h"
@@ -16,17 +18,6 @@ namespace avn {
 namespace {
 
 constexpr int ConfigurationFolderMode = 1;
-
-std::u16string WithSeparator(std::u16string folder)
-{
-  if (folder.back() != u'/') folder += u'/';
-  return folder;
-}
-
-std::u16string NameOf(const std::u16string& path)
-{
-  return path.substr(path.find_last_of(u"/\\") + 1);
-}
 
 // Tells why a file could not be opened, in the system's words.
 [[noreturn]] void ThrowOpenFailure(const std::u16string& path)
@@ -78,12 +69,9 @@ void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& 
   progress.SetPhase(ioa::PhasePreparing, size);
   source.seekg(0);
   progress.SetPhase(ioa::PhaseTransferring, size);
-  std::u16string destination = WithSeparator(Root);
-  if (runMode == ConfigurationFolderMode) {
-    destination += u"cfg/";
-    win::WIN_CreateFolder(destination);
-  }
-  CopyToCardFile(source, size, destination + NameOf(path), stop, progress, CopyChunk);
+  const std::u16string destination = CardFolder(Root, runMode == ConfigurationFolderMode ? u"cfg/" : u"");
+  if (runMode == ConfigurationFolderMode) win::WIN_CreateFolder(destination);
+  CopyToCardFile(source, size, destination + AVN_NameOf(path), stop, progress, CopyChunk);
 }
 
 }  // namespace avn

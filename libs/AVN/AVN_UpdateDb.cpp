@@ -17,12 +17,6 @@ constexpr std::uint32_t TerrainKinds[] = {33, 34, 35, 52};
 constexpr std::uint32_t ClearedAttributes =
     win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
 
-// The folder part of a card path, with its trailing "/".
-std::u16string FolderOf(const std::u16string& path)
-{
-  return path.substr(0, path.find_last_of(u"/\\") + 1);
-}
-
 // Erases the terrain alternate at path when the card holds it.
 void EraseAlternate(const std::u16string& path, TransferProgress_t& progress)
 {
@@ -30,7 +24,7 @@ void EraseAlternate(const std::u16string& path, TransferProgress_t& progress)
     win::FoundFile_t found(path);
     if (!found.Found() || found.IsFolder()) return;
     // The entry as the card names it, which may differ in case.
-    const std::u16string existing = FolderOf(path) + found.Name();
+    const std::u16string existing = AVN_FolderOf(path) + found.Name();
     const std::uint64_t size = found.Size();
     win::WIN_ClearFileAttributes(existing, ClearedAttributes);
     // A card that refuses the deletion still gets the new database; the

@@ -11,6 +11,7 @@
 #include "GLO_Exception.h"
 #include "GLO_NarrowTo32.h"
 #include "GLO_Text.h"
+#include "WIN_Utilities.h"
 #include "WIN_VersionInfo.h"
 
 namespace avn {
@@ -90,8 +91,7 @@ void WriteDatabase(SignedWriter_t& out, const std::u16string& path, std::uint32_
 
 std::filesystem::path FileSystemPath(const std::u16string& path)
 {
-  const std::string utf8 = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  return std::filesystem::path(win::WIN_SystemPath(path));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "AVN_UpdateRegionFile.h"
 
+#include "AVN_CardFiles.h"
 #include "AVN_CardLayout.h"
 #include "AVN_ChartUpdateDb.h"
 #include "AVN_CopyToFile.h"
@@ -14,12 +15,6 @@ namespace avn {
 namespace {
 
 constexpr unsigned PartialChartKind = 21;
-
-// The update file's folder with its trailing "/" ("" for a bare name).
-std::u16string FolderOf(const std::u16string& path)
-{
-  return path.substr(0, path.find_last_of(u"/\\") + 1);
-}
 
 }  // namespace
 
@@ -61,7 +56,7 @@ UpdateRegionFile_t::UpdateRegionFile_t(const AviationDatabase_t& update, std::u1
   }
   region_ = std::make_unique<bin::fstream>(temporary_.Path(), bin::fstream::in, fil::DenyNone);
   glo::GLO_Assert(region_->isOpen(), GLO_HERE);
-  ReadBlock(FolderOf(update.Path()), update.CycleText());
+  ReadBlock(AVN_FolderOf(update.Path()), update.CycleText());
 }
 
 void UpdateRegionFile_t::ReadBlock(const std::u16string& sourceFolder, const std::u16string& cycleText)

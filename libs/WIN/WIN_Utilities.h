@@ -7,8 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace win {
+
+// The path as the system calls take it: UTF-8, with every "\" written as "/".
+// (A Linux name that holds a "\" cannot be addressed; card and Windows names
+// never do.)
+std::string WIN_SystemPath(std::u16string_view path);
 
 // File attributes, with the values the cards' file system gives them.
 // Read-only is a file without any write permission bit; on a FAT volume it

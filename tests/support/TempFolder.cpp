@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <fstream>
@@ -73,6 +74,15 @@ TempFolder::~TempFolder()
 std::u16string TempFolder::Wide(const std::string& name) const
 {
   return glo::GLO_ToWide((name.empty() ? path_ : path_ / name).string(), glo::CodePageUtf8);
+}
+
+std::vector<std::string> FilesBelow(const std::filesystem::path& folder)
+{
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    if (entry.is_regular_file()) files.push_back(std::filesystem::relative(entry.path(), folder).generic_string());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 std::string ReadFile(const std::filesystem::path& path)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vtest {
 
@@ -26,6 +27,10 @@ class TempFolder {
 
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
+// Every file below the folder, as paths relative to it with "/" between
+// folders, sorted.
+std::vector<std::string> FilesBelow(const std::filesystem::path& folder);
+
 // Writes a whole file, creating the folders above it.
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 

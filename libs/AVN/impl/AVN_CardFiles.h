@@ -2,11 +2,18 @@
 // What the writers ask of the folders on the card and beside the update.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "GLO_Optional.h"
+#include "WIN_FoundFile.h"
 
 namespace avn {
+
+// The folder part of a path, with its trailing separator ("" for a bare
+// name), and the name after it.
+std::u16string AVN_FolderOf(const std::u16string& path);
+std::u16string AVN_NameOf(const std::u16string& path);
 
 // The size of the file at path, when there is one (its name compared
 // without regard to case, as on the cards).
@@ -20,5 +27,12 @@ struct EntrySizes_t {
   std::uint32_t count = 0;
 };
 EntrySizes_t AVN_SumEntries(const std::u16string& pattern);
+
+// Calls visit for every file below the folder (given with its trailing
+// "/"), with the path of the folder that holds it relative to the given
+// one ("", "north/", "north/east/"). Links are never folders here, so the
+// walk cannot loop or leave the folder.
+void AVN_WalkFiles(const std::u16string& folder,
+                   const std::function<void(const std::u16string& relative, const win::FoundFile_t& file)>& visit);
 
 }  // namespace avn

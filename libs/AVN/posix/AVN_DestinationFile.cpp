@@ -8,20 +8,12 @@
 #include <cerrno>
 
 #include "AVN_Exceptions.h"
-#include "GLO_Text.h"
 #include "WIN_Error.h"
 #include "WIN_ShareMode.h"
+#include "WIN_Utilities.h"
 
 namespace avn {
 namespace {
-
-std::string SystemPath(const std::u16string& path)
-{
-  std::string name = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
 
 // Failures that only mean the file system has no such operation.
 bool Unsupported(int code) noexcept
@@ -34,7 +26,7 @@ bool Unsupported(int code) noexcept
 DestinationFile_t::DestinationFile_t(const std::u16string& path, std::uint32_t size, bool card)
     : path_(path), paced_(card)
 {
-  const std::string name = SystemPath(path);
+  const std::string name = win::WIN_SystemPath(path);
   if (card && ::unlink(name.c_str()) != 0 && errno != ENOENT) Fail(GLO_HERE, errno);
   file_.Reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (!file_.IsValid()) Fail(GLO_HERE, errno);
@@ -59,7 +51,7 @@ DestinationFile_t::~DestinationFile_t()
 {
   if (closed_) return;
   file_.Reset();
-  ::unlink(SystemPath(path_).c_str());
+  ::unlink(win::WIN_SystemPath(path_).c_str());
 }
 
 void DestinationFile_t::Write(const void* bytes, std::uint32_t count)

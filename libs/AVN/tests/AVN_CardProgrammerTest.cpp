@@ -75,14 +75,7 @@ class CardProgrammer : public ::testing::Test {
   {
     avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(Update(block), stop, progress, dialog);
   }
-  std::vector<std::string> CardFiles()
-  {
-    std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(card.Path()))
-      if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), card.Path()).generic_string());
-    std::sort(files.begin(), files.end());
-    return files;
-  }
+  std::vector<std::string> CardFiles() const { return vtest::FilesBelow(card.Path()); }
 
  private:
   avn::VlmsDatabase_t update_;

@@ -48,14 +48,7 @@ class Charts : public ::testing::Test {
   }
   void Card(const std::string& name, const std::string& content) { vtest::WriteFile(card / name, content); }
   void Beside(const std::string& name, const std::string& content) { vtest::WriteFile(updates / name, content); }
-  std::vector<std::string> CardFiles()
-  {
-    std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(card.Path()))
-      if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), card.Path()).generic_string());
-    std::sort(files.begin(), files.end());
-    return files;
-  }
+  std::vector<std::string> CardFiles() const { return vtest::FilesBelow(card.Path()); }
   std::string Counted() const { return dialog.texts.empty() ? "" : dialog.texts.back().second; }
 };
 

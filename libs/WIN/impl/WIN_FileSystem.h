@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "WIN_Utilities.h"
+
 namespace win {
 
 // Both "\" and "/" separate path components, so that card layout names such
@@ -14,11 +16,6 @@ constexpr bool WIN_IsSeparator(char16_t c) noexcept
 {
   return c == u'\\' || c == u'/';
 }
-
-// The path as the system calls take it: UTF-8, with every "\" written as "/".
-// (A Linux name that holds a "\" cannot be addressed; card and Windows names
-// never do.)
-std::string WIN_SystemPath(std::u16string_view path);
 
 // The system path without separators at its end, except for the root "/".
 std::string WIN_SystemPathWithoutTrailingSeparator(std::u16string_view path);
