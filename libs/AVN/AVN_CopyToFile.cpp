@@ -17,7 +17,7 @@ void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path,
           thr::Progress_t& progress, std::uint32_t chunk, bool paced)
 {
   glo::GLO_Assert(chunk > 0, GLO_HERE);
-  DestinationFile_t destination(path, count, paced);
+  DestinationFile_t destination(path, paced);
   const fil::File_t* sourceFile = source.file();
   std::vector<unsigned char> buffer;
   for (std::uint32_t left = count; left > 0;) {

@@ -6,18 +6,19 @@
 
 namespace fil {
 
-FileError_t::FileError_t(const char* file, unsigned line, const std::u16string& path)
-    : FileError_t(file, line, path, path)
+FileError_t::FileError_t(const char* file, unsigned line, const std::u16string& path, std::uint32_t code)
+    : FileError_t(file, line, path, path, code)
 {
 }
 
-FileError_t::FileError_t(const char* file, unsigned line, const std::u16string& path, std::u16string message)
-    : glo::Exception_t(file, line, std::move(message), {}), path_(path)
+FileError_t::FileError_t(const char* file, unsigned line, const std::u16string& path, std::u16string message,
+                         std::uint32_t code)
+    : glo::Exception_t(file, line, std::move(message), {}), path_(path), code_(code)
 {
 }
 
 FileInUse_t::FileInUse_t(const char* file, unsigned line, const std::u16string& path)
-    : FileError_t(file, line, path, path + u" " + win::WIN_GetSystemMessage(EWOULDBLOCK, 1033))
+    : FileError_t(file, line, path, path + u" " + win::WIN_GetSystemMessage(EWOULDBLOCK, 1033), EWOULDBLOCK)
 {
 }
 

@@ -9,16 +9,20 @@
 namespace fil {
 
 // A read, write, tell, skip or positioning failure. Message: the path.
+// Code: the system's reason (an errno value), 0 where none is known.
 class FileError_t : public glo::Exception_t {
  public:
-  FileError_t(const char* file, unsigned line, const std::u16string& path);
+  FileError_t(const char* file, unsigned line, const std::u16string& path, std::uint32_t code = 0);
   const std::u16string& Path() const noexcept { return path_; }
+  std::uint32_t Code() const noexcept { return code_; }
 
  protected:
-  FileError_t(const char* file, unsigned line, const std::u16string& path, std::u16string message);
+  FileError_t(const char* file, unsigned line, const std::u16string& path, std::u16string message,
+              std::uint32_t code);
 
  private:
   std::u16string path_;
+  std::uint32_t code_;
 };
 
 // An open that failed for any reason but another opener's share mode.

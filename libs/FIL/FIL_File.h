@@ -1,11 +1,14 @@
 #pragma once
 // Byte files under the binary streams: six open modes, four share modes, a
-// 32-bit size and a position kept in step with every operation.
+// 32-bit size and a position kept in step with every operation, over the
+// system's one file class (win::File_t), whose rules they keep: regular
+// files only, never through a link.
 
 #include <cstdint>
 #include <string>
 
 #include "GLO_SmartPtr.h"
+#include "WIN_File.h"
 #include "WIN_Handle.h"
 
 namespace fil {
@@ -46,15 +49,16 @@ class File_t : public FileIntf_t {
   ~File_t() override;
 
   // Closes any open file first. A refusal by another opener's share mode
-  // raises FileInUse_t, any other failure to open FileNotFound_t; nothing
+  // raises FileInUse_t, any other failure to open FileNotFound_t with the
+  // system's reason (Code); nothing
   // is truncated before the share modes agreed. A size beyond 32 bits raises
   // glo::OutOfRange_t. The position is at the end in the append modes, else
   // at 0. A mode or share mode outside the lists is a program fault.
   void open(const std::u16string& path, int mode, int share);
   void close();
-  bool isOpen() const noexcept { return handle_.IsValid(); }
+  bool isOpen() const noexcept { return file_.IsOpen(); }
   // The open file, for copies the kernel makes between files.
-  const win::Handle_t& handle() const noexcept { return handle_; }
+  const win::Handle_t& handle() const noexcept { return file_.Handle(); }
 
   std::uint32_t size() const override { return size_; }
   std::uint32_t read(void* buffer, std::uint32_t count) override;
@@ -66,7 +70,11 @@ class File_t : public FileIntf_t {
   const std::u16string& path() const override { return path_; }
 
  private:
-  win::Handle_t handle_;
+  // Runs an operation of the open file, its failure raised as FileError_t.
+  template <class Operation>
+  auto Checked(const Operation& operation) const -> decltype(operation());
+
+  mutable win::File_t file_;
   std::uint32_t size_ = 0;
   std::uint32_t position_ = 0;
   std::u16string path_;

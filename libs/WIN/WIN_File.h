@@ -1,5 +1,6 @@
 #pragma once
-// A file or device opened by path, that raises FileError_t on every failure.
+// A regular file opened by path, that raises FileError_t on every failure:
+// the one owner of open files beneath the streams and the card writer.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,7 @@ enum class FileFlags_t : std::uint32_t {
   None = 0,
   WriteThrough = 1,    // every write reaches the device before it returns
   SequentialScan = 2,  // the file is read from start to end
+  Append = 4,          // every write lands at the end
 };
 constexpr FileFlags_t operator|(FileFlags_t a, FileFlags_t b) noexcept
 {
@@ -47,8 +49,11 @@ class File_t : public glo::NonCopyable_t {
   // Closes the file; failures are ignored.
   ~File_t();
 
-  // Opens or creates the file (a folder is refused with EISDIR). Raises
-  // FileError_t with the path on failure. The file must not be open yet.
+  // Opens or creates the file. Only a regular file is opened, never through
+  // a link at its last component (ELOOP); a folder is refused with EISDIR,
+  // a pipe, device or socket with EINVAL, without waiting for a peer.
+  // Raises FileError_t with the path and the system's reason on failure;
+  // another opener's refusal is EWOULDBLOCK. The file must not be open yet.
   void Open(const std::u16string& path, FileAccess_t access, FileCreation_t creation,
             FileFlags_t flags = FileFlags_t::None, FileShare_t share = FileShare_t::ReadWrite);
 
@@ -66,6 +71,9 @@ class File_t : public glo::NonCopyable_t {
   void SetEnd();
   // Empties the file and leaves the position at 0.
   void Truncate();
+  // Reads up to count bytes at the position; fewer only at the end of the
+  // file. Returns the count read.
+  std::size_t Read(void* bytes, std::size_t count);
   // Writes all bytes at the position and returns their count. Asserts write
   // access.
   std::size_t Write(const void* bytes, std::size_t count);
@@ -75,6 +83,11 @@ class File_t : public glo::NonCopyable_t {
   // the flush fails). Errors of the close itself are not reported: the flush
   // has already made the data durable.
   void Close();
+  // When open: closes without making the data durable first, for files
+  // whose volume is made durable as a whole. Failures that the file system
+  // reports only at the close (network and FUSE ones do) raise FileError_t
+  // with the path.
+  void CloseWithoutFlush();
 
  private:
   bool CanWrite() const noexcept;

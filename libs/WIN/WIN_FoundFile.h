@@ -29,6 +29,9 @@ class FoundFile_t : public glo::NonCopyable_t {
   // Whether the current entry is a folder. A symbolic link is never one,
   // so that walks over the entries cannot loop.
   bool IsFolder() const;
+  // Whether the current entry is a regular file itself: no folder, link,
+  // device, pipe or socket.
+  bool IsRegular() const;
   // The current entry's name, without its folder.
   const std::u16string& Name() const;
   // The current entry's size: that of the file it names (through a link,
@@ -45,6 +48,7 @@ class FoundFile_t : public glo::NonCopyable_t {
   std::unique_ptr<Search_t> search_;
   std::u16string name_;
   bool isFolder_ = false;
+  bool isRegular_ = false;
   std::uint64_t size_ = 0;
 };
 

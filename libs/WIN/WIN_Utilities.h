@@ -32,9 +32,11 @@ std::uint64_t WIN_GetFreeDiskSpace(const std::u16string& path);
 // not exist is no root. Asserts a non-empty path.
 bool WIN_IsRootPath(const std::u16string& path);
 
-// Creates the folder; true when it was created, and for a root. A file of
-// that name is replaced by the folder; an existing folder gives false.
-// Asserts a non-empty path; raises FileError_t.
+// Creates the folder; true when it was created, and for a root. An
+// existing folder gives false; so does a link to a folder outside confined
+// folders (WIN_ConfinedFolder.h). Anything else of that name (a file, a
+// link, a device) is left alone and refused with ENOTDIR. Asserts a
+// non-empty path; raises FileError_t.
 bool WIN_CreateFolder(const std::u16string& path);
 
 // Creates every folder of a folder path that ends in a separator, outermost

@@ -5,21 +5,22 @@
 #include <string>
 
 #include "GLO_NonCopyable.h"
+#include "WIN_File.h"
 #include "WIN_Handle.h"
 
 namespace avn {
 
 class DestinationFile_t : public glo::NonCopyable_t {
  public:
-  // Opens or creates the file for writing, shared with every other opener,
-  // and sizes it to size bytes once, so that the file system can allocate
-  // it in one go (file systems that cannot grow a file that way grow it as
-  // it is written). A card file is written anew: the old one is deleted
-  // first, which lets the card allocate the new one whole and spares card
-  // file systems a resize in place (some FUSE ones get that wrong). Its
+  // Opens or creates the file for writing, empty, shared with every other
+  // opener. The file grows as it is written: it never shows a size that its
+  // bytes have not reached, so a run that is killed leaves no file that
+  // looks whole with holes where the bytes never came. A card file is
+  // written anew: the old one is deleted first, which spares card file
+  // systems a resize in place (some FUSE ones get that wrong). Its
   // write-back starts as each chunk is written, and the one before is
   // waited for. Raises win::FileError_t.
-  DestinationFile_t(const std::u16string& path, std::uint32_t size, bool card);
+  DestinationFile_t(const std::u16string& path, bool card);
   // Removes the file unless Close succeeded.
   ~DestinationFile_t();
 
@@ -32,7 +33,9 @@ class DestinationFile_t : public glo::NonCopyable_t {
   // win::FileError_t on a write failure; a source that ends early raises
   // the BadRegionFile_t of a short block.
   bool CopyFrom(const win::Handle_t& source, std::uint64_t offset, std::uint32_t count);
-  // Closes the file, which is whole from then on. Raises win::FileError_t.
+  // Closes the file, which is whole from then on. Raises win::FileError_t
+  // when the file system reports a failure at the close; the file is then
+  // removed with the object.
   void Close();
 
  private:
@@ -40,7 +43,7 @@ class DestinationFile_t : public glo::NonCopyable_t {
   [[noreturn]] void Fail(const char* file, unsigned line, int code) const;
 
   std::u16string path_;
-  win::Handle_t file_;
+  win::File_t file_;
   bool paced_;
   // How the kernel copies between the two files, while it can.
   enum class KernelCopy_t { Range, Send, None } kernelCopy_ = KernelCopy_t::Range;

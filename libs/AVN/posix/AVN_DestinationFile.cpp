@@ -9,7 +9,6 @@
 
 #include "AVN_Exceptions.h"
 #include "WIN_Error.h"
-#include "WIN_ShareMode.h"
 #include "WIN_Utilities.h"
 
 namespace avn {
@@ -23,42 +22,28 @@ bool Unsupported(int code) noexcept
 
 }  // namespace
 
-DestinationFile_t::DestinationFile_t(const std::u16string& path, std::uint32_t size, bool card)
-    : path_(path), paced_(card)
+DestinationFile_t::DestinationFile_t(const std::u16string& path, bool card) : path_(path), paced_(card)
 {
-  const std::string name = win::WIN_SystemPath(path);
-  if (card && ::unlink(name.c_str()) != 0 && errno != ENOENT) Fail(GLO_HERE, errno);
-  file_.Reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-  if (!file_.IsValid()) Fail(GLO_HERE, errno);
-  // Another opener's file is left as it is.
-  if (!win::WIN_AdmitOpener(file_.Get(), false, true, false, false)) Fail(GLO_HERE, EWOULDBLOCK);
-  struct stat status;
-  int failure = ::fstat(file_.Get(), &status) == 0 ? 0 : errno;
-  const auto wanted = static_cast<off_t>(size);
-  // Some file systems (FAT through FUSE among them) refuse to set a size
-  // that is already there, or to grow a file other than by writing it.
-  if (failure == 0 && status.st_size > wanted && ::ftruncate(file_.Get(), wanted) != 0) failure = errno;
-  if (failure == 0 && status.st_size < wanted && ::ftruncate(file_.Get(), wanted) != 0 && !Unsupported(errno))
-    failure = errno;
-  if (failure != 0) {
-    file_.Reset();
-    ::unlink(name.c_str());
-    Fail(GLO_HERE, failure);
-  }
+  if (card && !win::WIN_DeleteFile(path) && errno != ENOENT) Fail(GLO_HERE, errno);
+  // Another opener that denies writing keeps its file as it is.
+  file_.Open(path, win::FileAccess_t::Write, win::FileCreation_t::CreateAlways);
 }
 
 DestinationFile_t::~DestinationFile_t()
 {
   if (closed_) return;
-  file_.Reset();
-  ::unlink(win::WIN_SystemPath(path_).c_str());
+  try {
+    file_.CloseWithoutFlush();
+  } catch (const win::Error_t&) {
+  }
+  win::WIN_DeleteFile(path_);
 }
 
 void DestinationFile_t::Write(const void* bytes, std::uint32_t count)
 {
   const auto* next = static_cast<const char*>(bytes);
   for (std::uint32_t left = count; left > 0;) {
-    const ssize_t wrote = ::pwrite(file_.Get(), next, left, static_cast<off_t>(position_));
+    const ssize_t wrote = ::pwrite(file_.Handle().Get(), next, left, static_cast<off_t>(position_));
     if (wrote < 0) {
       if (errno == EINTR) continue;
       Fail(GLO_HERE, errno);
@@ -80,13 +65,13 @@ bool DestinationFile_t::CopyFrom(const win::Handle_t& source, std::uint64_t offs
     ssize_t copied = 0;
     if (kernelCopy_ == KernelCopy_t::Range) {
       auto to = static_cast<off_t>(position_);
-      copied = ::copy_file_range(source.Get(), &from, file_.Get(), &to, count - done, 0);
-    } else if (::lseek(file_.Get(), static_cast<off_t>(position_), SEEK_SET) < 0) {
+      copied = ::copy_file_range(source.Get(), &from, file_.Handle().Get(), &to, count - done, 0);
+    } else if (::lseek(file_.Handle().Get(), static_cast<off_t>(position_), SEEK_SET) < 0) {
       copied = -1;
     } else {
       // Between file systems: the kernel still moves the bytes from page to
       // page, without a trip through our memory.
-      copied = ::sendfile(file_.Get(), source.Get(), &from, count - done);
+      copied = ::sendfile(file_.Handle().Get(), source.Get(), &from, count - done);
     }
     if (copied < 0) {
       if (errno == EINTR) continue;
@@ -115,12 +100,12 @@ void DestinationFile_t::Written()
   // to wait for.
   const std::uint64_t start = chunkStart_;
   chunkStart_ = position_;
-  if (::sync_file_range(file_.Get(), static_cast<off_t>(start), static_cast<off_t>(position_ - start),
+  if (::sync_file_range(file_.Handle().Get(), static_cast<off_t>(start), static_cast<off_t>(position_ - start),
                         SYNC_FILE_RANGE_WRITE) != 0 &&
       (errno == EIO || errno == ENOSPC))
     Fail(GLO_HERE, errno);
   if (previousEnd_ > previousStart_ &&
-      ::sync_file_range(file_.Get(), static_cast<off_t>(previousStart_),
+      ::sync_file_range(file_.Handle().Get(), static_cast<off_t>(previousStart_),
                         static_cast<off_t>(previousEnd_ - previousStart_),
                         SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0 &&
       (errno == EIO || errno == ENOSPC))
@@ -135,7 +120,7 @@ void DestinationFile_t::Close()
   // small chart files crawl; the card is made durable as a whole when it
   // is finalized. Some file systems (network and FUSE ones) report write
   // failures only when the file is closed.
-  if (::close(file_.Release()) != 0 && errno != EINTR) Fail(GLO_HERE, errno);
+  file_.CloseWithoutFlush();
   closed_ = true;
 }
 

@@ -10,6 +10,7 @@
 #include "GLO_Exception.h"
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
+#include "WIN_PathAt.h"
 #include "WIN_ShareMode.h"
 
 namespace win {
@@ -30,7 +31,8 @@ bool Admit(int fd, FileAccess_t access, FileShare_t share)
 
 int OpenFlags(FileAccess_t access, FileCreation_t creation, FileFlags_t flags)
 {
-  int result = O_CLOEXEC;
+  // Not blocking, so that a pipe cannot hold the open up before it is refused.
+  int result = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
   switch (access) {
     case FileAccess_t::Read:
       result |= O_RDONLY;
@@ -60,6 +62,7 @@ int OpenFlags(FileAccess_t access, FileCreation_t creation, FileFlags_t flags)
       glo::GLO_Assert(false, GLO_HERE);
   }
   if (Has(static_cast<std::uint32_t>(flags), static_cast<std::uint32_t>(FileFlags_t::WriteThrough))) result |= O_DSYNC;
+  if (Has(static_cast<std::uint32_t>(flags), static_cast<std::uint32_t>(FileFlags_t::Append))) result |= O_APPEND;
   return result;
 }
 
@@ -96,11 +99,16 @@ void File_t::Open(const std::u16string& path, FileAccess_t access, FileCreation_
 {
   glo::GLO_Assert(!IsOpen(), GLO_HERE);
   const std::string name = WIN_SystemPath(path);
-  Handle_t file(::open(name.c_str(), OpenFlags(access, creation, flags), 0666));
+  Handle_t file(WIN_OpenPath(name, OpenFlags(access, creation, flags), 0666));
+  // A pipe without a reader.
+  if (!file.IsValid() && errno == ENXIO) WIN_ThrowFileError(GLO_HERE, EINVAL, path);
   if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
   struct stat status;
   if (::fstat(file.Get(), &status) != 0) throw FileError_t(GLO_HERE, path);
   if (S_ISDIR(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EISDIR, path);
+  if (!S_ISREG(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EINVAL, path);
+  const int modes = ::fcntl(file.Get(), F_GETFL);
+  if (modes < 0 || ::fcntl(file.Get(), F_SETFL, modes & ~O_NONBLOCK) != 0) throw FileError_t(GLO_HERE, path);
   if (!Admit(file.Get(), access, share)) WIN_ThrowFileError(GLO_HERE, EWOULDBLOCK, path);
   if ((creation == FileCreation_t::CreateAlways || creation == FileCreation_t::TruncateExisting) &&
       ::ftruncate(file.Get(), 0) != 0)
@@ -152,6 +160,20 @@ void File_t::Truncate()
   SetEnd();
 }
 
+std::size_t File_t::Read(void* bytes, std::size_t count)
+{
+  auto* next = static_cast<char*>(bytes);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::read(handle_.Get(), next + done, count - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) Fail();
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
 std::size_t File_t::Write(const void* bytes, std::size_t count)
 {
   glo::GLO_Assert(CanWrite(), GLO_HERE);
@@ -183,6 +205,13 @@ void File_t::Close()
   // Closed on the way out, also when the flush fails.
   const Handle_t file(std::move(handle_));
   if (CanWrite() && ::fdatasync(file.Get()) != 0 && errno != EINVAL) Fail();
+}
+
+void File_t::CloseWithoutFlush()
+{
+  if (!IsOpen()) return;
+  // A failed close has closed the descriptor all the same.
+  if (::close(handle_.Release()) != 0 && errno != EINTR) throw FileError_t(GLO_HERE, path_);
 }
 
 bool File_t::CanWrite() const noexcept

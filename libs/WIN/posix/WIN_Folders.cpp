@@ -15,6 +15,7 @@
 #include "GLO_Text.h"
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
+#include "WIN_PathAt.h"
 #include "WIN_Utilities.h"
 
 namespace win {
@@ -40,7 +41,9 @@ std::vector<Entry_t> ReadFolder(const std::string& folder)
   struct Close_t {
     void operator()(DIR* d) const noexcept { ::closedir(d); }
   };
-  const std::unique_ptr<DIR, Close_t> handle(::opendir(folder.c_str()));
+  Handle_t opened(WIN_OpenPath(folder, O_RDONLY | O_DIRECTORY));
+  const std::unique_ptr<DIR, Close_t> handle(opened.IsValid() ? ::fdopendir(opened.Get()) : nullptr);
+  if (handle != nullptr) opened.Release();
   if (handle == nullptr) {
     const int error = errno;
     WIN_CheckSearchFailure(error, glo::GLO_ToWide(folder, glo::CodePageUtf8));
@@ -66,6 +69,20 @@ std::vector<Entry_t> ReadFolder(const std::string& folder)
   }
 }
 
+// Removes a file, or with AT_REMOVEDIR an empty folder; false with errno set.
+bool Remove(const std::string& path, int flags)
+{
+  PathAt_t at;
+  return WIN_PathAt(path, at) && ::unlinkat(at.folder, at.name.c_str(), flags) == 0;
+}
+
+// The entry itself, a link not followed; false with errno set.
+bool Status(const std::string& path, struct stat& status)
+{
+  PathAt_t at;
+  return WIN_PathAt(path, at) && ::fstatat(at.folder, at.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 void DeleteTree(const std::string& folder, std::uint32_t mask, const DeletedBytesObserver_t& observer)
 {
   // A folder without write permission would keep its entries.
@@ -77,10 +94,10 @@ void DeleteTree(const std::string& folder, std::uint32_t mask, const DeletedByte
       continue;
     }
     if (mask != 0 && !WIN_ClearAttributesOf(path, mask)) FailOn(path, GLO_HERE);
-    if (::unlink(path.c_str()) != 0) FailOn(path, GLO_HERE);
+    if (!Remove(path, 0)) FailOn(path, GLO_HERE);
     if (observer) observer(glo::GLO_NarrowTo32(entry.size, GLO_HERE));
   }
-  if (::rmdir(folder.c_str()) != 0) FailOn(folder, GLO_HERE);
+  if (!Remove(folder, AT_REMOVEDIR)) FailOn(folder, GLO_HERE);
 }
 
 }  // namespace
@@ -117,13 +134,21 @@ bool WIN_CreateFolder(const std::u16string& path)
   glo::GLO_Assert(!path.empty(), GLO_HERE);
   if (WIN_IsRootPath(path)) return true;
   const std::string name = WIN_SystemPathWithoutTrailingSeparator(path);
-  if (::mkdir(name.c_str(), 0777) == 0) return true;
+  PathAt_t at;
+  if (!WIN_PathAt(name, at)) throw FileError_t(GLO_HERE, path);
+  if (::mkdirat(at.folder, at.name.c_str(), 0777) == 0) return true;
   if (errno != EEXIST) throw FileError_t(GLO_HERE, path);
   struct stat status;
-  if (::stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return false;
-  // A file, or a link that leads to no folder, stands where the folder belongs.
-  if (::unlink(name.c_str()) != 0 || ::mkdir(name.c_str(), 0777) != 0) throw FileError_t(GLO_HERE, path);
-  return true;
+  if (::fstatat(at.folder, at.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) throw FileError_t(GLO_HERE, path);
+  if (S_ISDIR(status.st_mode)) return false;
+  // Outside a confined folder a link to a folder serves as the folder (a
+  // temporary folder may be one).
+  if (S_ISLNK(status.st_mode) && at.folder == AT_FDCWD && ::stat(name.c_str(), &status) == 0 &&
+      S_ISDIR(status.st_mode))
+    return false;
+  // A file, a link or a device where the folder belongs is someone's, and
+  // is left alone.
+  WIN_ThrowFileError(GLO_HERE, ENOTDIR, path);
 }
 
 bool WIN_CreateFolders(const std::u16string& folder)
@@ -143,11 +168,11 @@ bool WIN_CreateFolders(const std::u16string& folder)
 void WIN_CreateFoldersForFile(const std::u16string& path)
 {
   struct stat status;
-  if (::lstat(WIN_SystemPath(path).c_str(), &status) == 0) return;
+  if (Status(WIN_SystemPath(path), status)) return;
   const auto separator = path.find_last_of(u"\\/");
   if (separator == std::u16string::npos) return;
   const std::u16string folder = path.substr(0, separator + 1);
-  if (::stat(WIN_SystemPath(folder).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return;
+  if (Status(WIN_SystemPathWithoutTrailingSeparator(folder), status) && S_ISDIR(status.st_mode)) return;
   WIN_CreateFolders(folder);
 }
 
@@ -157,14 +182,14 @@ void WIN_DeleteFolderTree(const std::u16string& folder, std::uint32_t attributes
   glo::GLO_Assert(!folder.empty(), GLO_HERE);
   const std::string name = WIN_SystemPathWithoutTrailingSeparator(folder);
   struct stat status;
-  if (::lstat(name.c_str(), &status) != 0) throw FileError_t(GLO_HERE, folder);
+  if (!Status(name, status)) throw FileError_t(GLO_HERE, folder);
   if (!S_ISDIR(status.st_mode)) WIN_ThrowFileError(GLO_HERE, ENOTDIR, folder);
   DeleteTree(name, attributesToClear, observer);
 }
 
 bool WIN_DeleteFile(const std::u16string& path)
 {
-  return ::unlink(WIN_SystemPath(path).c_str()) == 0;
+  return Remove(WIN_SystemPath(path), 0);
 }
 
 }  // namespace win

@@ -12,6 +12,8 @@
 #include "GLO_Text.h"
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
+#include "WIN_Handle.h"
+#include "WIN_PathAt.h"
 
 namespace win {
 
@@ -52,7 +54,9 @@ FoundFile_t::FoundFile_t(const std::u16string& path)
   if (pattern.empty()) return;
 
   auto state = std::make_unique<Search_t>();
-  state->folder.reset(::opendir(folder.c_str()));
+  Handle_t opened(WIN_OpenPath(folder, O_RDONLY | O_DIRECTORY));
+  if (opened.IsValid()) state->folder.reset(::fdopendir(opened.Get()));
+  if (state->folder != nullptr) opened.Release();
   if (state->folder == nullptr) {
     WIN_CheckSearchFailure(errno, path);
     return;
@@ -74,6 +78,12 @@ const std::u16string& FoundFile_t::Name() const
 {
   glo::GLO_Assert(Found(), GLO_HERE);
   return name_;
+}
+
+bool FoundFile_t::IsRegular() const
+{
+  glo::GLO_Assert(Found(), GLO_HERE);
+  return isRegular_;
 }
 
 std::uint64_t FoundFile_t::Size() const
@@ -103,9 +113,11 @@ void FoundFile_t::Next()
     if (::fstatat(::dirfd(folder), name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
       if (errno == ENOENT) continue;  // gone since the folder was read
       isFolder_ = entry->d_type == DT_DIR;
+      isRegular_ = false;
       size_ = 0;
     } else {
       isFolder_ = S_ISDIR(status.st_mode);
+      isRegular_ = S_ISREG(status.st_mode);
       if (S_ISLNK(status.st_mode) && ::fstatat(::dirfd(folder), name, &status, 0) != 0) status.st_mode = 0;
       size_ = S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
     }

@@ -57,13 +57,14 @@ TEST(CreateFolder, CreatesReplacesOrLeavesAlone)
   EXPECT_THROW(win::WIN_CreateFolder(u""), glo::Assert_t);
 }
 
-TEST(CreateFolder, AFileOfThatNameMakesWayForTheFolder)
+TEST(CreateFolder, AFileOfThatNameIsLeftAlone)
 {
   for (const std::u16string tail : {u"", u"/", u"\\"}) {
     vtest::TempFolder folder;
     vtest::WriteFile(folder / "name", "a file");
-    EXPECT_TRUE(win::WIN_CreateFolder(folder.Wide("name") + tail));
-    EXPECT_TRUE(fs::is_directory(folder / "name"));
+    const std::u16string path = folder.Wide("name") + tail;
+    EXPECT_EQ(FileErrorOf([&] { win::WIN_CreateFolder(path); }), std::make_pair(std::uint32_t(ENOTDIR), path));
+    EXPECT_EQ(vtest::ReadFile(folder / "name"), "a file");
   }
 }
 
@@ -75,8 +76,9 @@ TEST(CreateFolder, LinksInTheWay)
   fs::create_symlink(folder / "gone", folder / "dangling");
   EXPECT_FALSE(win::WIN_CreateFolder(folder.Wide("to-folder")));  // leads to a folder: kept
   EXPECT_TRUE(fs::is_symlink(folder / "to-folder"));
-  EXPECT_TRUE(win::WIN_CreateFolder(folder.Wide("dangling")));
-  EXPECT_TRUE(fs::is_directory(fs::symlink_status(folder / "dangling")));
+  EXPECT_EQ(FileErrorOf([&] { win::WIN_CreateFolder(folder.Wide("dangling")); }),
+            std::make_pair(std::uint32_t(ENOTDIR), folder.Wide("dangling")));
+  EXPECT_TRUE(fs::is_symlink(folder / "dangling"));
 }
 
 TEST(CreateFolder, AMissingParentFolderIsAnError)
@@ -108,12 +110,13 @@ TEST(CreateFolders, CreatesEachFolderOfThePath)
   EXPECT_TRUE(fs::is_directory(folder / "r" / "s"));
 }
 
-TEST(CreateFolders, AFileInTheWayIsReplaced)
+TEST(CreateFolders, AFileInTheWayIsRefused)
 {
   vtest::TempFolder folder;
   vtest::WriteFile(folder / "a", "file");
-  EXPECT_TRUE(win::WIN_CreateFolders(folder.Wide("a") + u"/b/"));
-  EXPECT_TRUE(fs::is_directory(folder / "a" / "b"));
+  EXPECT_EQ(FileErrorOf([&] { win::WIN_CreateFolders(folder.Wide("a") + u"/b/"); }),
+            std::make_pair(std::uint32_t(ENOTDIR), folder.Wide("a") + u"/"));
+  EXPECT_EQ(vtest::ReadFile(folder / "a"), "file");
 }
 
 TEST(CreateFoldersForFile, CreatesTheFoldersAboveAMissingFile)
