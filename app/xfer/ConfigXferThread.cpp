@@ -43,6 +43,8 @@ ConfigXferThread_t::ConfigXferThread_t(dio::AccessPointIntf_t& accessPoint, cons
 void ConfigXferThread_t::Run(win::Event_t& stop, avn::HalcyonDcp_t& programmer, avn::TransferProgress_t& progress,
                              tui::ProgressDlgIntf_t&)
 {
+  // A file that cannot be copied is refused before the script changes the card.
+  programmer.CheckConfiguration(configurationFile_);
   if (!RunBatchScript(stop, progress)) throw avn::BatchFileFailure_t(GLO_HERE);
   programmer.ProgramConfiguration(stop, progress, runMode_, configurationFile_);
 }
@@ -74,6 +76,9 @@ bool ConfigXferThread_t::RunBatchScript(win::Event_t& stop, avn::TransferProgres
   } catch (const win::Error_t&) {
   }
   if (ended) {
+    // What the script left running would go on changing the card after it
+    // was reported complete.
+    script->EndGroup();
     const auto exitCode = script->ExitCode();
     return exitCode && exitCode.Get() == 0;
   }

@@ -45,7 +45,7 @@ void XferThread_t::Execute(win::Event_t& stop)
     ProgressAdapter_t progress(*progressDialog_, ProgressAdapter_t::DefaultUpdateInterval);
     avn::HalcyonDcp_t programmer(root_);
     Run(stop, programmer, progress, *progressDialog_);
-    Finalize(stop, progress);
+    Finalize(stop, progress, programmer);
     return;
   } catch (const avn::InsufficientCardFreeSpace_t& shortage) {
     Tell(Shortage(CardTooSmall, shortage));
@@ -54,6 +54,8 @@ void XferThread_t::Execute(win::Event_t& stop)
   } catch (const avn::BadRegionFile_t&) {
     Tell(win::ResourceString_t(DamagedUpdate, GLO_HERE).Text());
   } catch (const avn::BadPartialTpcUpdateFile_t& refused) {
+    Tell(refused.Message());
+  } catch (const avn::CardRefused_t& refused) {
     Tell(refused.Message());
   } catch (const avn::BatchFileFailure_t&) {
     Tell(win::ResourceString_t(ScriptFailed, GLO_HERE).Text());
@@ -103,11 +105,14 @@ void XferThread_t::Execute(win::Event_t& stop)
   }
 }
 
-void XferThread_t::Finalize(win::Event_t& stop, avn::TransferProgress_t& progress)
+void XferThread_t::Finalize(win::Event_t& stop, avn::TransferProgress_t& progress, avn::HalcyonDcp_t& programmer)
 {
   // The user-interface side stopped the work itself and wants nothing more.
   if (stop.Wait(std::chrono::milliseconds::zero())) return;
   progress.SetPhase(ioa::PhaseFinalizing, 0);
+  // Nothing is complete before the card holds it, removable or not; a card
+  // that vanished under the transfer fails here at the latest.
+  programmer.Finish();
   try {
     win::WIN_DismountVolume(root_, dismount_);
   } catch (const win::Error_t&) {

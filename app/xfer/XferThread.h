@@ -56,7 +56,8 @@ class XferThread_t : public glo::NonCopyable_t {
   virtual ~XferThread_t() = default;
 
   // Runs the transfer, then, unless a stop was requested, finalizes the
-  // card (phase 13, the dismount) and reports completion (phase 14). Never
+  // card (phase 13: what was written made durable on the card, then the
+  // dismount) and reports completion (phase 14). Never
   // raises: every failure ends in a message or a fatal-error report and the
   // dialog's End; a stop ends silently.
   void Execute(win::Event_t& stop);
@@ -69,7 +70,7 @@ class XferThread_t : public glo::NonCopyable_t {
   const std::u16string& Root() const noexcept { return root_; }
 
  private:
-  void Finalize(win::Event_t& stop, avn::TransferProgress_t& progress);
+  void Finalize(win::Event_t& stop, avn::TransferProgress_t& progress, avn::HalcyonDcp_t& programmer);
   void Tell(const std::u16string& text);
   void ReportFatal(const std::function<void(err::FatalDialogIntf_t&)>& report);
 

@@ -97,18 +97,30 @@ glo::Optional_t<std::uint32_t> CycleAt(bin::istream& stream, std::uint32_t start
   throw BadPartialTpcUpdateFile_t(GLO_HERE, win::ResourceString_t(message, GLO_HERE).Format(arguments, GLO_HERE));
 }
 
+// The chart files beside the update, added to needed and CopyTotal. No
+// files, or a link, device or pipe among them, is a damaged update.
+void AddCharts(SlFullTpcUpdateDb_t& database, std::uint64_t& needed)
+{
+  const EntrySizes_t charts = AVN_SumEntries(database.SourceFolder + u"charts/*.*", database.AllocationUnit);
+  if (charts.count == 0 || charts.others != 0) throw BadRegionFile_t(GLO_HERE);
+  needed += charts.allocated;
+  SetTotal(database.CopyTotal, charts.bytes);
+}
+
 }  // namespace
 
 void SlFullTpcUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& available, std::uint64_t& needed)
 {
   AddSpace(root, available, needed);
-  const EntrySizes_t charts = AVN_SumEntries(SourceFolder + u"charts/*.*");
-  if (charts.count == 0) throw BadRegionFile_t(GLO_HERE);
-  needed += charts.bytes;
-  SetTotal(CopyTotal, charts.bytes);
-  const std::uint64_t old = AVN_SumEntries(ChartRoot(root) + u"charts/*.*").bytes;
-  available += old;
-  SetTotal(EraseTotal, old);
+  AddCharts(*this, needed);
+  const EntrySizes_t old = AVN_SumEntries(ChartRoot(root) + u"charts/*.*", AllocationUnit);
+  available += old.allocated;
+  SetTotal(EraseTotal, old.bytes);
+}
+
+std::vector<std::u16string> SlFullTpcUpdateDb_t::ErasedFolders(const std::u16string& root)
+{
+  return {ChartRoot(root)};
 }
 
 void SlFullTpcUpdateDb_t::Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,
@@ -137,6 +149,26 @@ void SlFullTpcUpdateDb_t::WriteCharts(const std::u16string& root, bin::istream& 
     if (!found.IsFolder()) WriteFile(source + found.Name(), folder, found.Name(), CopyTotal, progress, stop, counter);
 }
 
+void SlPartialTpcUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& available,
+                                          std::uint64_t& needed)
+{
+  AddSpace(root, available, needed);
+  AddCharts(*this, needed);
+  // The card's charts stay: only those of the same name are replaced.
+  for (win::FoundFile_t found(SourceFolder + u"charts/*.*"); found.Found(); found.Next())
+    if (!found.IsFolder())
+      if (auto size = AVN_ExistingFileSize(ChartRoot(root) + u"charts/" + found.Name()))
+        available += Allocated(size.Get());
+}
+
+std::vector<std::u16string> SlPartialTpcUpdateDb_t::CardFiles(const std::u16string& root)
+{
+  std::vector<std::u16string> files{CardPath(root, Kind)};
+  for (win::FoundFile_t found(SourceFolder + u"charts/*.*"); found.Found(); found.Next())
+    if (!found.IsFolder()) files.push_back(ChartRoot(root) + u"charts/" + found.Name());
+  return files;
+}
+
 void SlPartialTpcUpdateDb_t::Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,
                                    win::Event_t& stop, UpdateCounter_t& counter)
 {
@@ -163,7 +195,10 @@ const std::set<std::u16string>& RasterUpdateDb_t::Folders()
   if (RasterFolders) return RasterFolders.Get();
   std::set<std::u16string> folders;
   AVN_WalkFiles(SourceFolder, [&folders](const std::u16string& relative, const win::FoundFile_t& file) {
-    if (file.Name().find(u".jnx") != std::u16string::npos) folders.insert(relative);
+    if (file.Name().find(u".jnx") == std::u16string::npos) return;
+    // A raster that is a link could bring any file of the computer along.
+    if (!file.IsRegular()) throw BadRegionFile_t(GLO_HERE);
+    folders.insert(relative);
   });
   RasterFolders.Set(std::move(folders));
   return RasterFolders.Get();
@@ -180,15 +215,33 @@ void RasterUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& a
 {
   // The old index lies in the raster folder, which is counted as a whole
   // below; counting it here as well would promise space twice.
-  needed += Length;
+  needed += Allocated(Length);
   std::uint64_t copy = 0;
-  for (const auto& folder : Folders()) copy += AVN_SumEntries(SourceFolder + folder + u"*.jnx").bytes;
-  needed += copy;
+  for (const auto& folder : Folders()) {
+    const EntrySizes_t rasters = AVN_SumEntries(SourceFolder + folder + u"*.jnx", AllocationUnit);
+    copy += rasters.bytes;
+    needed += rasters.allocated;
+  }
   SetTotal(CopyTotal, copy);
   std::uint64_t old = 0;
-  AVN_WalkFiles(RasterRoot(root), [&old](const std::u16string&, const win::FoundFile_t& file) { old += file.Size(); });
-  available += old;
+  AVN_WalkFiles(RasterRoot(root), [&](const std::u16string&, const win::FoundFile_t& file) {
+    if (!file.IsRegular()) return;
+    old += file.Size();
+    available += Allocated(file.Size());
+  });
   SetTotal(EraseTotal, old);
+}
+
+std::vector<std::u16string> RasterUpdateDb_t::ErasedFolders(const std::u16string& root)
+{
+  return {RasterRoot(root)};
+}
+
+std::vector<std::u16string> RasterUpdateDb_t::SourceFolders()
+{
+  std::vector<std::u16string> folders;
+  for (const auto& folder : Folders()) folders.push_back(SourceFolder + folder);
+  return folders;
 }
 
 void RasterUpdateDb_t::Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,

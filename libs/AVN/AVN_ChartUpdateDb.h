@@ -32,6 +32,10 @@ class SlFullTpcUpdateDb_t : public UpdateDb_t {
              UpdateCounter_t& counter) override;
   // One for the index and one per chart file.
   std::uint32_t UpdateCount() override;
+  // The chart root, "sl_tpc/".
+  std::vector<std::u16string> ErasedFolders(const std::u16string& root) override;
+  // "charts/" beside the update.
+  std::vector<std::u16string> SourceFolders() override { return {SourceFolder + u"charts/"}; }
 
   const std::u16string SourceFolder;
   glo::Optional_t<std::uint32_t> CopyTotal;
@@ -56,6 +60,13 @@ class SlPartialTpcUpdateDb_t : public SlFullTpcUpdateDb_t {
   {
   }
 
+  // The index and the chart files to copy; of the card's charts only those
+  // that the update replaces count as freed, for the others stay.
+  void AddSpaceFull(const std::u16string& root, std::uint64_t& available, std::uint64_t& needed) override;
+  // The index and every chart file, in the card's chart folder.
+  std::vector<std::u16string> CardFiles(const std::u16string& root) override;
+  // Nothing is erased.
+  std::vector<std::u16string> ErasedFolders(const std::u16string&) override { return {}; }
   // Refuses with BadPartialTpcUpdateFile_t (messages 11802 to 11804) an
   // update that does not fit the card's chart set, then writes the charts.
   void Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress, win::Event_t& stop,
@@ -83,6 +94,10 @@ class RasterUpdateDb_t : public UpdateDb_t {
              UpdateCounter_t& counter) override;
   // One for the index and one per raster file.
   std::uint32_t UpdateCount() override;
+  // The raster root, "rasters/".
+  std::vector<std::u16string> ErasedFolders(const std::u16string& root) override;
+  // Every folder that holds raster files.
+  std::vector<std::u16string> SourceFolders() override;
 
   // The folders below the update file's folder that hold raster files, as
   // relative paths ("", "north/", "north/east/"), found once and kept.

@@ -26,6 +26,16 @@ class BadPartialTpcUpdateFile_t : public glo::Exception_t {
   }
 };
 
+// A card, or a file beside the update, that the transfer refuses before it
+// changes anything on the card; the message is the text the user is shown.
+class CardRefused_t : public glo::Exception_t {
+ public:
+  CardRefused_t(const char* file, unsigned line, std::u16string message)
+      : glo::Exception_t(file, line, std::move(message), {})
+  {
+  }
+};
+
 // The script that prepares a configuration card failed, or could not be
 // run.
 class BatchFileFailure_t : public glo::Exception_t {

@@ -1,7 +1,9 @@
 #include "AVN_HalcyonDcp.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <vector>
 
 #include "AVN_CardFiles.h"
 #include "AVN_CardLayout.h"
@@ -12,21 +14,27 @@
 #include "FIL_File.h"
 #include "WIN_Error.h"
 #include "WIN_File.h"
+#include "WIN_ResourceString.h"
 #include "WIN_Utilities.h"
 
 namespace avn {
 namespace {
 
 constexpr int ConfigurationFolderMode = 1;
+constexpr std::uint32_t CardBusy = 2040;
+constexpr std::uint32_t PathInTheWay = 2041;
+constexpr std::uint32_t UpdateInErasedFolder = 2042;
+constexpr std::uint32_t NotACopyableFile = 2043;
 
-// Tells why a file could not be opened, in the system's words.
-[[noreturn]] void ThrowOpenFailure(const std::u16string& path)
+[[noreturn]] void Refuse(std::uint32_t message, const std::u16string& argument)
 {
-  win::File_t file;
-  file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
-  // It opens now: another opener of this program refused reading.
-  errno = EWOULDBLOCK;
-  throw win::FileError_t(GLO_HERE, path);
+  throw CardRefused_t(GLO_HERE, win::ResourceString_t(message, GLO_HERE).Format({argument}, GLO_HERE));
+}
+
+// Rounds up to whole allocation units.
+std::uint64_t Allocated(std::uint64_t bytes, std::uint64_t unit)
+{
+  return (bytes + unit - 1) / unit * unit;
 }
 
 }  // namespace
@@ -36,42 +44,120 @@ HalcyonDcp_t::HalcyonDcp_t(std::u16string root) : Root(std::move(root))
   glo::GLO_Assert(!Root.empty(), GLO_HERE);
 }
 
+HalcyonDcp_t::~HalcyonDcp_t() = default;
+
 std::uint64_t HalcyonDcp_t::FreeSpace() const
 {
   return win::WIN_GetFreeDiskSpace(Root);
 }
 
+void HalcyonDcp_t::Hold()
+{
+  if (card_ != nullptr) return;
+  auto card = std::make_unique<win::ConfinedFolder_t>(Root);
+  if (!card->Lock()) Refuse(CardBusy, Root);
+  card_ = std::move(card);
+}
+
+void HalcyonDcp_t::Finish()
+{
+  const auto card = std::move(card_);
+  if (card != nullptr) card->Sync();
+}
+
 void HalcyonDcp_t::ProgramUpdate(const AviationDatabase_t& update, win::Event_t& stop, TransferProgress_t& progress,
                                  tui::ProgressDlgIntf_t& dialog)
 {
+  Hold();
   UpdateRegionFile_t region(update, Root, stop, progress);
   const std::uint64_t free = FreeSpace();
   std::uint64_t freed = 0;
   std::uint64_t needed = 0;
-  region.ComputeSpace(freed, needed);
+  region.ComputeSpace(freed, needed, card_->AllocationUnit());
   // A card that cannot tell its free space reports the largest count; the
   // sum must not wrap around to a small one.
   const std::uint64_t available = freed > std::numeric_limits<std::uint64_t>::max() - free
                                       ? std::numeric_limits<std::uint64_t>::max()
                                       : free + freed;
   if (needed > available) throw InsufficientCardFreeSpace_t(GLO_HERE, needed, available);
+  CheckCard(region, update);
   region.WriteAll(dialog);
+}
+
+void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_t& update) const
+{
+  const auto relative = [this](const std::u16string& path) {
+    const std::u16string rest = path.substr(std::min(path.size(), Root.size()));
+    return rest.substr(std::min(rest.size(), rest.find_first_not_of(u"/\\")));
+  };
+  // Every folder from the root down to the path must be a folder or not
+  // there yet; a link anywhere on the way is refused.
+  const auto checkFolders = [&](const std::u16string& path) {
+    for (auto separator = path.find_first_of(u"/\\", Root.size() + 1); separator != std::u16string::npos;
+         separator = path.find_first_of(u"/\\", separator + 1)) {
+      const std::u16string folder = path.substr(0, separator);
+      const win::PathKind_t kind = win::WIN_PathKind(folder);
+      if (kind == win::PathKind_t::Missing) return;
+      if (kind != win::PathKind_t::Folder) Refuse(PathInTheWay, relative(folder));
+    }
+  };
+  std::vector<std::u16string> sources;
+  for (const auto& [kind, database] : region.Databases())
+    for (auto& folder : database->SourceFolders()) sources.push_back(std::move(folder));
+  for (const auto& [kind, database] : region.Databases()) {
+    for (const auto& folder : database->ErasedFolders(Root)) {
+      checkFolders(folder);
+      const win::PathKind_t at = win::WIN_PathKind(folder);
+      if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, relative(folder));
+      // Erasing the folder would take the update, or the files it copies,
+      // with it.
+      bool erasesSources = win::WIN_IsWithin(update.Path(), folder);
+      for (const auto& source : sources) erasesSources = erasesSources || win::WIN_IsWithin(source, folder);
+      if (erasesSources) Refuse(UpdateInErasedFolder, relative(folder));
+    }
+    for (const auto& file : database->CardFiles(Root)) {
+      checkFolders(file);
+      const win::PathKind_t at = win::WIN_PathKind(file);
+      if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, relative(file));
+    }
+  }
+}
+
+void HalcyonDcp_t::CheckConfiguration(const std::u16string& path) const
+{
+  try {
+    win::File_t file;
+    file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
+  } catch (const win::FileError_t& error) {
+    const auto code = static_cast<int>(error.Code());
+    if (code == ELOOP || code == EISDIR || code == EINVAL) Refuse(NotACopyableFile, path);
+    throw;
+  }
 }
 
 void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& progress, int runMode,
                                         const std::u16string& path)
 {
+  CheckConfiguration(path);
+  Hold();
   bin::fstream source(path, bin::fstream::in, fil::DenyNone);
-  if (!source.isOpen()) ThrowOpenFailure(path);
+  if (!source.isOpen()) {
+    errno = static_cast<int>(source.openError());
+    throw win::FileError_t(GLO_HERE, path);
+  }
   const std::uint32_t size = source.remaining();
   const std::uint64_t free = FreeSpace();
-  if (size > free) throw InsufficientCardFreeSpace_t(GLO_HERE, size, free);
+  const std::uint64_t needed = Allocated(size, card_->AllocationUnit());
+  if (needed > free) throw InsufficientCardFreeSpace_t(GLO_HERE, needed, free);
   progress.SetPhase(ioa::PhasePreparing, size);
   source.seekg(0);
   progress.SetPhase(ioa::PhaseTransferring, size);
   const std::u16string destination = CardFolder(Root, runMode == ConfigurationFolderMode ? u"cfg/" : u"");
   if (runMode == ConfigurationFolderMode) win::WIN_CreateFolder(destination);
-  CopyToCardFile(source, size, destination + AVN_NameOf(path), stop, progress, CopyChunk);
+  const std::u16string target = destination + AVN_NameOf(path);
+  const win::PathKind_t at = win::WIN_PathKind(target);
+  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, target.substr(Root.size()));
+  CopyToCardFile(source, size, target, stop, progress, CopyChunk);
 }
 
 }  // namespace avn

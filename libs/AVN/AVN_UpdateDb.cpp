@@ -41,8 +41,18 @@ void EraseAlternate(const std::u16string& path, TransferProgress_t& progress)
 
 void UpdateDb_t::AddSpace(const std::u16string& root, std::uint64_t& available, std::uint64_t& needed)
 {
-  needed += Length;
-  if (auto size = AVN_ExistingFileSize(CardPath(root, Kind))) available += size.Get();
+  needed += Allocated(Length);
+  if (auto size = AVN_ExistingFileSize(CardPath(root, Kind))) available += Allocated(size.Get());
+}
+
+std::vector<std::u16string> UpdateDb_t::CardFiles(const std::u16string& root)
+{
+  return {CardPath(root, Kind)};
+}
+
+std::uint64_t UpdateDb_t::Allocated(std::uint64_t bytes) const noexcept
+{
+  return (bytes + AllocationUnit - 1) / AllocationUnit * AllocationUnit;
 }
 
 void UpdateDb_t::Copy(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,
@@ -63,10 +73,12 @@ void TerrainUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& 
   std::uint64_t sum = 0;
   for (std::uint32_t kind : TerrainKinds)
     if (kind != Kind)
-      if (auto size = AVN_ExistingFileSize(CardPath(root, kind))) sum += size.Get();
+      if (auto size = AVN_ExistingFileSize(CardPath(root, kind))) {
+        sum += size.Get();
+        available += Allocated(size.Get());
+      }
   const std::uint32_t total = glo::GLO_NarrowTo32(sum, GLO_HERE);
   if (total != 0) EraseTotal.Set(total);
-  available += sum;
 }
 
 void TerrainUpdateDb_t::Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AVN_UpdateCounter.h"
 #include "BIN_Stream.h"
@@ -33,7 +34,7 @@ class UpdateDb_t : public glo::NonCopyable_t {
   virtual ~UpdateDb_t() = default;
 
   // Adds the database to needed, and the old card file it replaces to
-  // available (sizes as the file system reports them).
+  // available, each rounded up to whole allocation units.
   virtual void AddSpace(const std::u16string& root, std::uint64_t& available, std::uint64_t& needed);
   // The accounting of a whole update: also what the database erases.
   virtual void AddSpaceFull(const std::u16string& root, std::uint64_t& available, std::uint64_t& needed)
@@ -53,9 +54,24 @@ class UpdateDb_t : public glo::NonCopyable_t {
   // The steps of the update counter the database takes.
   virtual std::uint32_t UpdateCount() { return 1; }
 
+  // The card files the database writes, each of which must be absent or a
+  // regular file before the card changes, with only folders above it.
+  virtual std::vector<std::u16string> CardFiles(const std::u16string& root);
+  // The card folders the database erases with everything in them.
+  virtual std::vector<std::u16string> ErasedFolders(const std::u16string&) { return {}; }
+  // The folders beside the update that the database copies files from.
+  virtual std::vector<std::u16string> SourceFolders() { return {}; }
+
+  // What a file of the given size takes on the card: its bytes rounded up
+  // to whole allocation units.
+  std::uint64_t Allocated(std::uint64_t bytes) const noexcept;
+
   const std::uint32_t Kind;
   const std::uint32_t Offset;
   const std::uint32_t Length;
+  // The card's allocation unit in bytes (a cluster on FAT cards), set
+  // before the space is counted.
+  std::uint64_t AllocationUnit = 1;
 };
 
 // The main aviation database, in either card layout (kinds 1 and 50).

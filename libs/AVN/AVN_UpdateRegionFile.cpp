@@ -70,9 +70,12 @@ void UpdateRegionFile_t::ReadBlock(const std::u16string& sourceFolder, const std
   });
 }
 
-void UpdateRegionFile_t::ComputeSpace(std::uint64_t& available, std::uint64_t& needed)
+void UpdateRegionFile_t::ComputeSpace(std::uint64_t& available, std::uint64_t& needed, std::uint64_t allocationUnit)
 {
-  for (auto& [kind, database] : databases_) database->AddSpaceFull(root_, available, needed);
+  for (auto& [kind, database] : databases_) {
+    database->AllocationUnit = allocationUnit;
+    database->AddSpaceFull(root_, available, needed);
+  }
 }
 
 void UpdateRegionFile_t::WriteAll(tui::ProgressDlgIntf_t& dialog)

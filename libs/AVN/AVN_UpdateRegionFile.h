@@ -29,8 +29,9 @@ class UpdateRegionFile_t : public glo::NonCopyable_t {
   UpdateRegionFile_t(const AviationDatabase_t& update, std::u16string root, win::Event_t& stop,
                      TransferProgress_t& progress);
 
-  // Adds what every database needs and frees on the card.
-  void ComputeSpace(std::uint64_t& available, std::uint64_t& needed);
+  // Adds what every database needs and frees on the card, each file
+  // rounded up to whole allocation units of the card.
+  void ComputeSpace(std::uint64_t& available, std::uint64_t& needed, std::uint64_t allocationUnit = 1);
   // Writes every database: a partial chart update first, then the others
   // in ascending kind order, counting them on the dialog's update line.
   void WriteAll(tui::ProgressDlgIntf_t& dialog);

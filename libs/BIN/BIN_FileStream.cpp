@@ -64,7 +64,8 @@ ifstream::ifstream(const std::u16string& path, int share)
 {
   try {
     file_.open(path, fil::ModeRead, share);
-  } catch (const fil::FileError_t&) {
+  } catch (const fil::FileError_t& error) {
+    openError_ = error.Code();
     setstate(badbit);
     return;
   }
@@ -101,7 +102,8 @@ fstream::fstream(const std::u16string& path, unsigned mode, int share)
       file_.seek(0);
       if (file_.size() == 0) setstate(eofbit);
     }
-  } catch (const fil::FileError_t&) {
+  } catch (const fil::FileError_t& error) {
+    openError_ = error.Code();
     file_.close();
     setstate(badbit);
   }

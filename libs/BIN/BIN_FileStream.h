@@ -35,6 +35,9 @@ class ifstream : public glo::NonCopyable_t, public istream {
 
   bool isOpen() const override { return file_.isOpen(); }
   const fil::File_t* file() const noexcept override { return isOpen() ? &file_ : nullptr; }
+  // Why the file could not be opened: the system's reason (an errno
+  // value), 0 when it opened or none is known.
+  std::uint32_t openError() const noexcept { return openError_; }
   // Closes the file and clears the state.
   void close();
 
@@ -47,6 +50,7 @@ class ifstream : public glo::NonCopyable_t, public istream {
  private:
   fil::File_t file_;
   std::uint32_t getPos_ = 0;
+  std::uint32_t openError_ = 0;
   ReadCache_t cache_;
 };
 
@@ -63,6 +67,8 @@ class fstream : public iostream {
 
   bool isOpen() const override { return file_.isOpen(); }
   const fil::File_t* file() const noexcept override { return isOpen() ? &file_ : nullptr; }
+  // As for ifstream.
+  std::uint32_t openError() const noexcept { return openError_; }
   void close();
 
   ostream& seekp(std::uint32_t position) override;
@@ -77,6 +83,7 @@ class fstream : public iostream {
 
  private:
   fil::File_t file_;
+  std::uint32_t openError_ = 0;
   std::uint32_t putPos_ = 0;
   std::uint32_t getPos_ = 0;
   ReadCache_t cache_;

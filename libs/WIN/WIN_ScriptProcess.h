@@ -19,9 +19,9 @@ namespace win {
 // relative one is relative to the current folder.
 class ScriptProcess_t : public glo::NonCopyable_t {
  public:
-  // Raises Error_t when the shell cannot be started. A script that does not
-  // exist is the shell's to report: it ends with a nonzero exit code of its
-  // own choosing (127 from bash, 2 from dash).
+  // Raises Error_t when the script is no regular file (ENOENT when it is
+  // missing, ELOOP for a link, EINVAL for a folder, device or pipe) or the
+  // shell cannot be started.
   ScriptProcess_t(const std::u16string& script, const std::u16string& argument);
   // Ends the shell when it still runs, and reaps it: nothing is left
   // behind, not even a zombie. The shell's own children are the owner's to
@@ -39,6 +39,11 @@ class ScriptProcess_t : public glo::NonCopyable_t {
   // Ends the shell itself (SIGKILL), not its children; false, with errno
   // set, when that fails (ESRCH once ExitCode has reaped it).
   bool Terminate();
+  // Ends what still runs in the shell's process group (SIGKILL): the
+  // children it left behind in the background. Meant for after the shell
+  // has ended and before ExitCode reaps it, so that the group's id cannot
+  // have passed to another process.
+  void EndGroup() noexcept;
 
  private:
   std::uint32_t id_ = 0;

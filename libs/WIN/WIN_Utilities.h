@@ -68,6 +68,17 @@ void WIN_DeleteFolderTree(const std::u16string& folder, std::uint32_t attributes
 // attributes of its own: nothing is done. Raises FileError_t.
 void WIN_ClearFileAttributes(const std::u16string& path, std::uint32_t mask);
 
+// What stands at a path, or in the way of it: a link is never followed,
+// and below a confined folder (WIN_ConfinedFolder.h) a link among the
+// folders above the path is reported as Link, a file among them as Other.
+enum class PathKind_t { Missing, File, Folder, Link, Other };
+// Raises FileError_t when the path cannot be examined.
+PathKind_t WIN_PathKind(const std::u16string& path);
+
+// Whether the file or folder at path is the folder or lies below it, links
+// resolved on both sides; false when either does not exist.
+bool WIN_IsWithin(const std::u16string& path, const std::u16string& folder);
+
 // Deletes a file; false (with errno set) when that fails.
 bool WIN_DeleteFile(const std::u16string& path);
 

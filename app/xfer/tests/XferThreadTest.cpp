@@ -258,14 +258,15 @@ TEST_F(Xfer, RealCausesOfTheMessages)
   EXPECT_EQ(messages.Texts()[0].rfind("The aviation database update file you are attempting", 0), 0u);
   EXPECT_FALSE(fs::exists(card / "ldr_sys"));
 
-  // A card too small for the update.
+  // A card too small for the update: the 100 000 bytes take 25 blocks of
+  // 4 KiB on the card.
   vtest::SmallVolume small(65536);
   if (!small.Mounted()) GTEST_SKIP() << small.Why();
   ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(100000, 'a')), small.Wide()));
   ASSERT_EQ(messages.Texts().size(), 2u);
   EXPECT_EQ(messages.Texts()[1],
             "The data card does not have enough free space to complete the transfer successfully.  The data being "
-            "transferred is 98 KB, but the card's free space is 64 KB.");
+            "transferred is 100 KB, but the card's free space is 64 KB.");
   EXPECT_EQ(progress.calls.back(), "End");
 }
 

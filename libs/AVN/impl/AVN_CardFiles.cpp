@@ -23,13 +23,19 @@ glo::Optional_t<std::uint64_t> AVN_ExistingFileSize(const std::u16string& path)
   return found.Size();
 }
 
-EntrySizes_t AVN_SumEntries(const std::u16string& pattern)
+EntrySizes_t AVN_SumEntries(const std::u16string& pattern, std::uint64_t unit)
 {
   EntrySizes_t sizes;
   for (win::FoundFile_t found(pattern); found.Found(); found.Next()) {
     if (found.IsFolder()) continue;
-    sizes.bytes += found.Size();
     ++sizes.count;
+    // A link takes no room worth counting, whatever it leads to.
+    if (!found.IsRegular()) {
+      ++sizes.others;
+      continue;
+    }
+    sizes.bytes += found.Size();
+    sizes.allocated += (found.Size() + unit - 1) / unit * unit;
   }
   return sizes;
 }

@@ -20,13 +20,17 @@ std::u16string AVN_NameOf(const std::u16string& path);
 glo::Optional_t<std::uint64_t> AVN_ExistingFileSize(const std::u16string& path);
 
 // The summed size of the files that match a search pattern
-// ("/media/CARD/sl_tpc/charts/*.*"), with their count; folders are left
-// out.
+// ("/media/CARD/sl_tpc/charts/*.*"), with their count, and what they take
+// on a volume of the given allocation unit; folders are left out, and
+// entries that are no regular files (links, devices, pipes) are counted
+// apart, with no size.
 struct EntrySizes_t {
   std::uint64_t bytes = 0;
+  std::uint64_t allocated = 0;
   std::uint32_t count = 0;
+  std::uint32_t others = 0;
 };
-EntrySizes_t AVN_SumEntries(const std::u16string& pattern);
+EntrySizes_t AVN_SumEntries(const std::u16string& pattern, std::uint64_t unit = 1);
 
 // Calls visit for every file below the folder (given with its trailing
 // "/"), with the path of the folder that holds it relative to the given

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -185,6 +186,39 @@ void WIN_DeleteFolderTree(const std::u16string& folder, std::uint32_t attributes
   if (!Status(name, status)) throw FileError_t(GLO_HERE, folder);
   if (!S_ISDIR(status.st_mode)) WIN_ThrowFileError(GLO_HERE, ENOTDIR, folder);
   DeleteTree(name, attributesToClear, observer);
+}
+
+PathKind_t WIN_PathKind(const std::u16string& path)
+{
+  struct stat status;
+  if (!Status(WIN_SystemPathWithoutTrailingSeparator(path), status)) {
+    switch (errno) {
+      case ENOENT:
+        return PathKind_t::Missing;
+      case ELOOP:
+        return PathKind_t::Link;
+      case ENOTDIR:
+        return PathKind_t::Other;
+      default:
+        throw FileError_t(GLO_HERE, path);
+    }
+  }
+  if (S_ISREG(status.st_mode)) return PathKind_t::File;
+  if (S_ISDIR(status.st_mode)) return PathKind_t::Folder;
+  if (S_ISLNK(status.st_mode)) return PathKind_t::Link;
+  return PathKind_t::Other;
+}
+
+bool WIN_IsWithin(const std::u16string& path, const std::u16string& folder)
+{
+  struct Free_t {
+    void operator()(char* text) const noexcept { std::free(text); }
+  };
+  const std::unique_ptr<char, Free_t> inner(::realpath(WIN_SystemPath(path).c_str(), nullptr));
+  const std::unique_ptr<char, Free_t> outer(::realpath(WIN_SystemPath(folder).c_str(), nullptr));
+  if (inner == nullptr || outer == nullptr) return false;
+  const std::string_view in(inner.get()), out(outer.get());
+  return in.substr(0, out.size()) == out && (in.size() == out.size() || in[out.size()] == '/' || out == "/");
 }
 
 bool WIN_DeleteFile(const std::u16string& path)

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +57,10 @@ std::string ReadSmallFile(const std::string& path)
 ScriptProcess_t::ScriptProcess_t(const std::u16string& script, const std::u16string& argument)
 {
   const std::string scriptPath = WIN_SystemPath(script);
+  struct stat status;
+  if (::lstat(scriptPath.c_str(), &status) != 0) throw Error_t(GLO_HERE, static_cast<std::uint32_t>(errno));
+  if (S_ISLNK(status.st_mode)) throw Error_t(GLO_HERE, ELOOP);
+  if (!S_ISREG(status.st_mode)) throw Error_t(GLO_HERE, EINVAL);
   const std::string argumentText = glo::GLO_ToNarrow(argument, glo::CodePageUtf8);
   SpawnSetup_t setup;
   // A group of its own, so that the terminal's Ctrl-C reaches the program
@@ -109,6 +114,11 @@ glo::Optional_t<int> ScriptProcess_t::ExitCode()
     if (got == static_cast<pid_t>(id_) && WIFEXITED(status)) exitCode_.Set(WEXITSTATUS(status));
   }
   return exitCode_;
+}
+
+void ScriptProcess_t::EndGroup() noexcept
+{
+  if (id_ != 0 && !reaped_) ::kill(-static_cast<pid_t>(id_), SIGKILL);
 }
 
 bool ScriptProcess_t::Terminate()

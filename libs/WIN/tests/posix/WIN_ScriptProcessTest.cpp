@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 // Whether the process runs: it exists and is no zombie waiting to be
 // reaped.
@@ -74,13 +76,39 @@ TEST_F(ScriptProcess, TheScriptGetsItsArgumentAndEndsWithItsCode)
     EXPECT_EQ(process.ExitCode(), c.exitCode);
   }
   EXPECT_EQ(vtest::ReadFile(folder / "seen"), folder.Path().string() + "\n");
-  // A script that is not there is the shell's to report: the shell did
-  // start, and ends with a code of its own choosing (127 from bash, 2 from
-  // dash).
-  win::ScriptProcess_t missing(folder.Wide("missing.sh"), u"x");
-  const auto missingCode = missing.ExitCode();
-  ASSERT_TRUE(missingCode);
-  EXPECT_NE(missingCode.Get(), 0);
+}
+
+TEST_F(ScriptProcess, OnlyARegularFileIsRun)
+{
+  vtest::WriteFile(folder / "real.sh", "echo ran >> \"$1/ran\"\n");
+  fs::create_symlink(folder / "real.sh", folder / "link.sh");
+  fs::create_directory(folder / "folder.sh");
+  ASSERT_EQ(::mkfifo((folder / "fifo.sh").c_str(), 0600), 0);
+  const std::pair<const char*, std::uint32_t> cases[] = {
+      {"missing.sh", ENOENT}, {"link.sh", ELOOP}, {"folder.sh", EINVAL}, {"fifo.sh", EINVAL}};
+  for (const auto& [name, code] : cases) {
+    SCOPED_TRACE(name);
+    try {
+      win::ScriptProcess_t script(folder.Wide(name), folder.Wide());
+      ADD_FAILURE() << "started";
+    } catch (const win::Error_t& error) {
+      EXPECT_EQ(error.Code(), code);
+    }
+  }
+  EXPECT_FALSE(fs::exists(folder / "ran"));
+}
+
+TEST_F(ScriptProcess, EndingTheGroupEndsWhatTheScriptLeftRunning)
+{
+  // The child outlives the shell and would write long after it.
+  win::ScriptProcess_t script(Script("(sleep 600; echo late > \"$1/late\") &\necho $! > \"$1/child\"\n"),
+                              folder.Wide());
+  ASSERT_TRUE(win::WIN_WaitForAny({&script.Handle()}, 10s));
+  const auto child = static_cast<std::uint32_t>(std::stoul(vtest::ReadFile(folder / "child")));
+  ASSERT_TRUE(Alive(child));
+  script.EndGroup();
+  EXPECT_EQ(script.ExitCode(), glo::Optional_t<int>(0));
+  EXPECT_TRUE(AwaitEnd(child));
 }
 
 TEST_F(ScriptProcess, AScriptPathStartingWithADashIsAFileNotAnOption)
