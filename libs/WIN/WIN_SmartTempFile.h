@@ -4,12 +4,18 @@
 #include <string>
 
 #include "GLO_SmartPtr.h"
+#include "WIN_Handle.h"
 
 namespace win {
 
 // Creates a new, empty file "<prefix>XXXXXX.tmp" (X a unique character)
 // readable by the user alone, and deletes it when the object goes (a failing
 // delete is ignored). Shared through glo::SmartPtr_t, or owned on its own.
+//
+// A program that is killed cannot delete its files, so each file is held
+// locked while its object lives, and making a file first deletes the files
+// of the same prefix in the folder that no living object holds: what a
+// killed run left behind goes with the next run.
 class SmartTempFile_t : public glo::RefCounter_t {
  public:
   // In the program's temporary folder (WIN_GetAppTempFolder).
@@ -25,6 +31,7 @@ class SmartTempFile_t : public glo::RefCounter_t {
  private:
   std::u16string path_;
   std::string systemPath_;
+  Handle_t held_;
 };
 
 }  // namespace win

@@ -150,6 +150,24 @@ TEST(SmartTempFile, MadeWithThePrefixAndDeletedWhenItGoes)
   EXPECT_FALSE(fs::exists(first));
 }
 
+TEST(SmartTempFile, WhatAKilledRunLeftIsDeletedByTheNext)
+{
+  vtest::TempFolder folder;
+  const win::SmartTempFile_t living(u"rgn", folder.Wide());
+  // Files of runs that were killed: nobody holds them.
+  const char* leftOvers[] = {"rgnAbC123.tmp", "rgnzzzzzz.tmp"};
+  // Names that the temporary files of this prefix never have.
+  const char* others[] = {"rgn.tmp", "rgnABCDEF.txt", "rgnABCDEFG.tmp", "abcABCDEF.tmp", "rgnAB-DEF.tmp"};
+  for (const char* name : leftOvers) vtest::WriteFile(folder / name, "left over");
+  for (const char* name : others) vtest::WriteFile(folder / name, "not ours");
+
+  const win::SmartTempFile_t next(u"rgn", folder.Wide());
+  for (const char* name : leftOvers) EXPECT_FALSE(fs::exists(folder / name)) << name;
+  for (const char* name : others) EXPECT_TRUE(fs::exists(folder / name)) << name;
+  EXPECT_TRUE(fs::exists(Narrow(living.Path())));
+  EXPECT_TRUE(fs::exists(Narrow(next.Path())));
+}
+
 TEST(SmartTempFile, SharedUntilTheLastReference)
 {
   vtest::TempFolder folder;
