@@ -11,9 +11,10 @@
 
 namespace win {
 
-// The path as the system calls take it: UTF-8, with every "\" written as "/".
-// (A Linux name that holds a "\" cannot be addressed; card and Windows names
-// never do.)
+// The path as the system calls take it: its bytes (glo::GLO_FileNameToNarrow,
+// so that every name read from the system is addressed again as it was),
+// with every "\" written as "/". (A Linux name that holds a "\" cannot be
+// addressed; card and Windows names never do.)
 std::string WIN_SystemPath(std::u16string_view path);
 
 // File attributes, with the values the cards' file system gives them.

@@ -48,7 +48,7 @@ SmartTempFile_t::SmartTempFile_t(const std::u16string& prefix, const std::u16str
     file.Reset(MakeFile(pattern, systemPath_));
     if (!file.IsValid()) WIN_ThrowFileError(GLO_HERE, errno, folder);
   }
-  path_ = glo::GLO_ToWide(systemPath_, glo::CodePageUtf8);
+  path_ = glo::GLO_FileNameToWide(systemPath_);
 }
 
 SmartTempFile_t::~SmartTempFile_t()

@@ -1,0 +1,31 @@
+#pragma once
+// What a path names, and a finished file moved into the place of another.
+
+#include <string>
+
+namespace win {
+
+// What a path names itself: a symbolic link at its end is not followed.
+enum class PathKind_t {
+  Missing,
+  File,     // a regular file
+  Link,     // a symbolic link, whatever it points to
+  Folder,
+  Special,  // a FIFO, device or socket
+};
+
+// Missing when nothing has the name (its folder missing too); raises
+// FileError_t when that cannot be told (ENOTDIR, EACCES on the way, ...).
+PathKind_t WIN_PathKind(const std::u16string& path);
+
+// Puts the file at `from` in the place of `to` with one rename, so that `to`
+// names the old file or the new one whole, never a mix. What `to` names
+// must be missing, a regular file or a symbolic link; a link is itself
+// replaced and what it points to is left as it was. A folder at `to` raises
+// FileError_t with EISDIR, a FIFO, device or socket FileError_t with
+// EEXIST, both for `to` and with `from` left in place; so does any failure
+// of the rename (for `from`: the two must lie on one file system). What
+// `to` names is checked right before the rename, not in the same step.
+void WIN_ReplaceFile(const std::u16string& from, const std::u16string& to);
+
+}  // namespace win
