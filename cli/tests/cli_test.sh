@@ -250,6 +250,44 @@ Finalizing transfer...
 $full_error" "$cli" program --card card-full update.vlm
 like program-no-card 2 'program: needs --card DIR' "$cli" program update.vlm
 
+# Names are bytes: an update file whose name holds the byte 0xE9 alone
+# (Latin-1 "e acute") in a folder whose name holds 0xFF is read, and a chart
+# of such a name beside it reaches the card under the very same bytes. A
+# name shown to the user has U+FFFD for each byte that is not UTF-8.
+e9=$(printf '\351') ff=$(printf '\377') fffd=$(printf '\357\277\275')
+mkdir -p "latin$ff/charts" card6
+head -c 160 /dev/urandom > chart-index.dat
+"$cli" pack -o charts.vlm --device D --database N --major 1 --minor 1 1=nav.bin 20=chart-index.dat
+cp charts.vlm "latin$ff/caf$e9.vlm"
+printf 'chart e9' > "latin$ff/charts/caf$e9.tpc"
+printf 'chart plain' > "latin$ff/charts/plain.tpc"
+expect latin1-info 0 'Device: D
+Database: N
+Cycle: 011
+Region: offset 66 length 226' '' "$cli" info "latin$ff/caf$e9.vlm"
+expect latin1-verify 0 'kind 1: ok
+kind 20: ok' '' "$cli" verify "latin$ff/caf$e9.vlm"
+expect latin1-program 0 'Update Complete
+The update was successful.' 'Copying database(s)...
+Verifying Database Signature...
+Preparing database(s)...
+Transferring Data (update 1 of 4)
+Transferring database(s)...
+Preparing database(s)...
+Transferring Data (update 2 of 4)
+Transferring database(s)...
+Transferring Chart(s)...
+Transferring Data (update 3 of 4)
+Transferring Data (update 4 of 4)
+Finalizing transfer...' "$cli" program --card card6 "latin$ff/caf$e9.vlm"
+if ! cmp -s "latin$ff/charts/caf$e9.tpc" "card6/sl_tpc/charts/caf$e9.tpc" ||
+  ! cmp -s "latin$ff/charts/plain.tpc" card6/sl_tpc/charts/plain.tpc ||
+  [ "$(ls card6/sl_tpc/charts | wc -l)" -ne 2 ]; then
+  echo "FAIL latin1-program: the card lacks the charts under their names"; failures=$((failures + 1))
+fi
+expect latin1-shown 1 '' "velmora-cli: cannot read or write $work/latin$fffd/none$fffd.bin" \
+  "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 1="$work/latin$ff/none$e9.bin"
+
 # Configuration cards: the script gets the card's root; run mode 1 (.ini)
 # writes into cfg/, run mode 2 (.qza) into the root.
 printf '[unit]\nid=7\n' > unit7.ini
