@@ -8,8 +8,8 @@ namespace win {
 // What a path names itself: a symbolic link at its end is not followed.
 enum class PathKind_t {
   Missing,
-  File,     // a regular file
-  Link,     // a symbolic link, whatever it points to
+  File,  // a regular file
+  Link,  // a symbolic link, whatever it points to
   Folder,
   Special,  // a FIFO, device or socket
 };
