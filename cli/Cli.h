@@ -21,8 +21,12 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The text as UTF-8 for the console; a byte of a name that is not UTF-8
+// shows as U+FFFD.
 std::string Utf8(const std::u16string& text);
-std::u16string Wide(const std::string& utf8);
+// A path given on the command line or in the environment, as wide text that
+// keeps every byte of its names (glo::GLO_FileNameToWide).
+std::u16string Path(const std::string& argument);
 // The text as a JSON string, quotes included.
 std::string Json(const std::u16string& text);
 

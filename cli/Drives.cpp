@@ -16,7 +16,7 @@ namespace {
 
 void Override(std::u16string& source, const char* variable)
 {
-  if (const char* value = std::getenv(variable); value != nullptr && value[0] != '\0') source = Wide(value);
+  if (const char* value = std::getenv(variable); value != nullptr && value[0] != '\0') source = Path(value);
 }
 
 const char* TypeName(win::DriveType_t type)

@@ -53,7 +53,7 @@ int Info(const Arguments& arguments)
   }
   if (file.empty()) throw UsageError("info: needs an update file");
 
-  const std::u16string path = Wide(file);
+  const std::u16string path = Path(file);
   // The checks of start-up, with its messages.
   if (path.size() < 5) throw glo::InvalidInput_t(win::ResourceString_t(2015, GLO_HERE).Text(), GLO_HERE);
   if (vm::RunModeOf(path) != vm::RunModeUpdateFile) throw UsageError("info: '" + file + "' is not an update file");

@@ -31,7 +31,7 @@ int Program(const Arguments& arguments)
       if (argument == "--card")
         card = value;
       else
-        batch.Set(Wide(value));
+        batch.Set(Path(value));
     } else if (!argument.empty() && argument[0] == '-') {
       throw UsageError("program: unknown option '" + argument + "'");
     } else if (file.empty()) {
@@ -43,7 +43,7 @@ int Program(const Arguments& arguments)
   if (card.empty()) throw UsageError("program: needs --card DIR");
   if (file.empty()) throw UsageError("program: needs an update or configuration file");
 
-  const std::u16string path = Wide(file);
+  const std::u16string path = Path(file);
   // The checks of start-up, with its messages.
   if (path.size() < 5) throw glo::InvalidInput_t(win::ResourceString_t(2015, GLO_HERE).Text(), GLO_HERE);
   const vm::RunMode_t mode = vm::RunModeOf(path);
@@ -67,7 +67,7 @@ int Program(const Arguments& arguments)
   ConsoleProgress_t progress(::isatty(STDERR_FILENO) == 1);
   ConsoleMessageBox_t messages(progress);
   ConsoleFatalDialog_t fatal;
-  parameter->root = Wide(card);
+  parameter->root = Path(card);
   parameter->workerFatalDialog = &fatal;
 
   vm::XferHost_t host(progress, messages, fatal);

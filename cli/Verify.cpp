@@ -27,7 +27,7 @@ int Verify(const Arguments& arguments)
   if (arguments.size() != 1 || arguments[0].empty() || arguments[0][0] == '-')
     throw UsageError("verify: needs one update file");
   avn::VlmsDatabase_t update;
-  update.Load(Wide(arguments[0]));
+  update.Load(Path(arguments[0]));
   win::Event_t stop(true, false);
   // Ctrl-C ends the work the ordinary way, so that the temporary copy of
   // the block goes with it.

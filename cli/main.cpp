@@ -3,6 +3,7 @@
 // Exit codes: 0 success, 1 failure, 2 usage error.
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
+#include "StandardOutput.h"
 #include "WIN_ByteSize.h"
 #include "WIN_DebugServer.h"
 #include "WIN_LanguageModule.h"
@@ -25,9 +27,9 @@ std::string Utf8(const std::u16string& text)
   return glo::GLO_ToNarrow(text, glo::CodePageUtf8);
 }
 
-std::u16string Wide(const std::string& utf8)
+std::u16string Path(const std::string& argument)
 {
-  return glo::GLO_ToWide(utf8, glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide(argument);
 }
 
 std::string Json(const std::u16string& text)
@@ -116,16 +118,14 @@ int Run(const cli::Arguments& arguments)
   throw cli::UsageError("unknown command '" + command + "'");
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The command's exit code; its failures are told on standard error.
+int RunAndReport(const cli::Arguments& arguments)
 {
-  win::WIN_InstallDebugTrace();
   try {
     const bool languageReady =
         win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
     if (!languageReady) return cli::Failure;
-    return Run(cli::Arguments(argv + 1, argv + argc));
+    return Run(arguments);
   } catch (const cli::UsageError& error) {
     std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
     return cli::Usage;
@@ -154,4 +154,19 @@ int main(int argc, char** argv)
     std::cerr << "velmora-cli: " << error.what() << '\n';
   }
   return cli::Failure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  win::WIN_InstallDebugTrace();
+  cli::StandardOutput_t output;
+  const int status = RunAndReport(cli::Arguments(argv + 1, argv + argc));
+  // Output that never arrived is a failure, whatever the command did.
+  if (const int error = output.Close(); error != 0) {
+    std::cerr << "velmora-cli: write error: " << std::strerror(error) << '\n';
+    return status == cli::Success ? cli::Failure : status;
+  }
+  return status;
 }

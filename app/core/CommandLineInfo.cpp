@@ -36,7 +36,7 @@ void ParseCommandLine(CommandLineInfo_t& info, const std::vector<std::string>& a
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const bool flag = IsFlag(arguments[i]);
     const std::string parameter = flag ? arguments[i].substr(1) : arguments[i];
-    info.ParseParam(glo::GLO_ToWide(parameter, glo::CodePageUtf8), flag, i + 1 == arguments.size());
+    info.ParseParam(glo::GLO_FileNameToWide(parameter), flag, i + 1 == arguments.size());
   }
 }
 

@@ -43,8 +43,30 @@ like() {
   fi
 }
 
+# full NAME STDERR COMMAND...: standard output cannot take a byte (/dev/full):
+# exit 1, and standard error exactly as given, ending in the write error.
+full() {
+  name=$1 err=$2
+  shift 2
+  if [ ! -w /dev/full ]; then
+    echo "skip $name: no /dev/full"
+    return
+  fi
+  "$@" >/dev/full 2>"$work/err"
+  got=$?
+  if [ "$got" -ne 1 ] || [ "$(cat "$work/err")" != "$err" ]; then
+    echo "FAIL $name: exit $got, expected 1; stderr:"; cat "$work/err"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+full_error='velmora-cli: write error: No space left on device'
+
 like version 0 '^Velmora [0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*' "$cli" --version
 like help 0 '^Usage: velmora-cli COMMAND' "$cli" --help
+full version-full "$full_error" "$cli" --version
+full help-full "$full_error" "$cli" --help
 like no-command 2 '^Usage: velmora-cli COMMAND' "$cli"
 like unknown-command 2 "unknown command 'frobnicate'" "$cli" frobnicate
 
@@ -60,6 +82,10 @@ expect info-json 0 '{"device":"Skyline 400","database":"North Atlantic","cycle":
   "$cli" info --json update.vlm
 expect verify 0 'kind 1: ok
 kind 33: ok' '' "$cli" verify update.vlm
+full info-full "$full_error" "$cli" info update.vlm
+full info-json-full "$full_error" "$cli" info --json update.vlm
+full verify-full "$full_error" "$cli" verify update.vlm
+expect verify-closed-output 1 '' 'velmora-cli: write error: Bad file descriptor' sh -c '"$0" verify update.vlm >&-' "$cli"
 like verify-usage 2 'verify: needs one update file' "$cli" verify
 
 # put FILE OFFSET HEX: writes one byte.
@@ -108,6 +134,51 @@ expect pack-missing-database 1 '' "velmora-cli: cannot read or write $work/none.
 if [ -e x.vlm ] || [ -e x.vlm.part ]; then
   echo "FAIL pack-missing-database: left a file behind"; failures=$((failures + 1))
 fi
+expect pack-duplicate-kind 2 '' "velmora-cli: pack: kind 33 is given twice
+Try 'velmora-cli --help'." \
+  "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 33=terrain.tdb 1=nav.bin 33=nav.bin
+# Kinds that no card takes are packed all the same, with a warning each.
+expect pack-unsupported-kind 0 '' 'velmora-cli: warning: no card takes kind 7; it is packed all the same
+velmora-cli: warning: no card takes kind 4000; it is packed all the same' \
+  "$cli" pack -o odd.vlm --device D --database N --major 1 --minor 1 4000=nav.bin 1=nav.bin 7=terrain.tdb
+expect pack-unsupported-kind-info 0 'Device: D
+Database: N
+Cycle: 011
+Region: offset 66 length 107' '' "$cli" info odd.vlm
+
+# pack's outputs: OUT.part is made new, never written through what is
+# there; OUT is a file or a link (the link itself is replaced), never a
+# folder or a special file. Nothing planted changes.
+pack_to() {
+  "$cli" pack -o "$1" --device D --database N --major 1 --minor 1 1=nav.bin
+}
+printf 'victim' > victim
+ln -s "$work/victim" planted.vlm.part
+expect pack-part-link 1 '' "velmora-cli: cannot write planted.vlm: planted.vlm.part is in the way (left by a run that stopped, or a link); remove it and pack again" \
+  pack_to planted.vlm
+ln -s "$work/nowhere" dangling.vlm.part
+expect pack-part-dangling-link 1 '' "velmora-cli: cannot write dangling.vlm: dangling.vlm.part is in the way (left by a run that stopped, or a link); remove it and pack again" \
+  pack_to dangling.vlm
+printf 'left' > left.vlm.part
+expect pack-part-file 1 '' "velmora-cli: cannot write left.vlm: left.vlm.part is in the way (left by a run that stopped, or a link); remove it and pack again" \
+  pack_to left.vlm
+if [ "$(cat victim)" != victim ] || [ ! -L planted.vlm.part ] || [ -e planted.vlm ] || [ -e nowhere ] ||
+  [ "$(cat left.vlm.part)" != left ] || [ -e left.vlm ]; then
+  echo "FAIL pack-part: a planted .part was changed or followed"; failures=$((failures + 1))
+fi
+mkfifo fifo.vlm
+expect pack-fifo 1 '' 'velmora-cli: cannot write fifo.vlm: it is a FIFO, device or socket, not a file' pack_to fifo.vlm
+mkdir folder.vlm
+expect pack-folder 1 '' 'velmora-cli: cannot write folder.vlm: it is a folder' pack_to folder.vlm
+if [ ! -p fifo.vlm ] || [ ! -d folder.vlm ] || [ -e fifo.vlm.part ] || [ -e folder.vlm.part ]; then
+  echo "FAIL pack-special: the FIFO or the folder was replaced"; failures=$((failures + 1))
+fi
+printf 'kept' > kept.vlm
+ln -s "$work/kept.vlm" link.vlm
+expect pack-link 0 '' '' pack_to link.vlm
+if [ -L link.vlm ] || [ "$(cat kept.vlm)" != kept ] || ! "$cli" info link.vlm >/dev/null; then
+  echo "FAIL pack-link: the link's file was written, or the link kept"; failures=$((failures + 1))
+fi
 
 # drives, on a fixture machine: a system disk, a labelled card in a reader
 # whose disk is removable, a tmpfs and /proc.
@@ -135,6 +206,8 @@ expect drives-json 0 '[{"root":"/media/alice/MY CARD","label":"MY CARD","type":"
   "$cli" drives --json
 expect drives-all-json 0 '[{"root":"/","label":null,"type":"fixed","displayText":"Local Disk (/)","removable":false},{"root":"/media/alice/MY CARD","label":"MY CARD","type":"removable","displayText":"MY CARD (/media/alice/MY CARD)","removable":true},{"root":"/run/user","label":null,"type":"ramdisk","displayText":"RAM Disk (/run/user)","removable":false}]' '' \
   "$cli" drives --all --json
+full drives-full "$full_error" "$cli" drives --all
+full drives-json-full "$full_error" "$cli" drives --json
 like drives-unknown-option 2 "drives: unknown option '--removable'" "$cli" drives --removable
 like drives-argument 2 'drives: takes no arguments' "$cli" drives /media
 like drives-no-table 1 "Path: $work/none" env VELMORA_MOUNTINFO="$work/none" "$cli" drives
@@ -164,7 +237,56 @@ The aviation database update file you are attempting to write to your storage de
 if [ -n "$(ls card2)" ]; then
   echo "FAIL program-damaged: the card was written"; failures=$((failures + 1))
 fi
+mkdir card-full
+full program-full "Copying database(s)...
+Verifying Database Signature...
+Preparing database(s)...
+Transferring Data (update 1 of 2)
+Transferring database(s)...
+Preparing database(s)...
+Transferring Data (update 2 of 2)
+Transferring database(s)...
+Finalizing transfer...
+$full_error" "$cli" program --card card-full update.vlm
 like program-no-card 2 'program: needs --card DIR' "$cli" program update.vlm
+
+# Names are bytes: an update file whose name holds the byte 0xE9 alone
+# (Latin-1 "e acute") in a folder whose name holds 0xFF is read, and a chart
+# of such a name beside it reaches the card under the very same bytes. A
+# name shown to the user has U+FFFD for each byte that is not UTF-8.
+e9=$(printf '\351') ff=$(printf '\377') fffd=$(printf '\357\277\275')
+mkdir -p "latin$ff/charts" card6
+head -c 160 /dev/urandom > chart-index.dat
+"$cli" pack -o charts.vlm --device D --database N --major 1 --minor 1 1=nav.bin 20=chart-index.dat
+cp charts.vlm "latin$ff/caf$e9.vlm"
+printf 'chart e9' > "latin$ff/charts/caf$e9.tpc"
+printf 'chart plain' > "latin$ff/charts/plain.tpc"
+expect latin1-info 0 'Device: D
+Database: N
+Cycle: 011
+Region: offset 66 length 226' '' "$cli" info "latin$ff/caf$e9.vlm"
+expect latin1-verify 0 'kind 1: ok
+kind 20: ok' '' "$cli" verify "latin$ff/caf$e9.vlm"
+expect latin1-program 0 'Update Complete
+The update was successful.' 'Copying database(s)...
+Verifying Database Signature...
+Preparing database(s)...
+Transferring Data (update 1 of 4)
+Transferring database(s)...
+Preparing database(s)...
+Transferring Data (update 2 of 4)
+Transferring database(s)...
+Transferring Chart(s)...
+Transferring Data (update 3 of 4)
+Transferring Data (update 4 of 4)
+Finalizing transfer...' "$cli" program --card card6 "latin$ff/caf$e9.vlm"
+if ! cmp -s "latin$ff/charts/caf$e9.tpc" "card6/sl_tpc/charts/caf$e9.tpc" ||
+  ! cmp -s "latin$ff/charts/plain.tpc" card6/sl_tpc/charts/plain.tpc ||
+  [ "$(ls card6/sl_tpc/charts | wc -l)" -ne 2 ]; then
+  echo "FAIL latin1-program: the card lacks the charts under their names"; failures=$((failures + 1))
+fi
+expect latin1-shown 1 '' "velmora-cli: cannot read or write $work/latin$fffd/none$fffd.bin" \
+  "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 1="$work/latin$ff/none$e9.bin"
 
 # Configuration cards: the script gets the card's root; run mode 1 (.ini)
 # writes into cfg/, run mode 2 (.qza) into the root.

@@ -1,6 +1,5 @@
 #include "AVN_UpdateFileWriter.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "AVN_AviationDatabase.h"
@@ -11,6 +10,8 @@
 #include "GLO_Exception.h"
 #include "GLO_NarrowTo32.h"
 #include "GLO_Text.h"
+#include "WIN_File.h"
+#include "WIN_ReplaceFile.h"
 #include "WIN_Utilities.h"
 #include "WIN_VersionInfo.h"
 
@@ -89,11 +90,6 @@ void WriteDatabase(SignedWriter_t& out, const std::u16string& path, std::uint32_
   out.U32(~crc);
 }
 
-std::filesystem::path FileSystemPath(const std::u16string& path)
-{
-  return std::filesystem::path(win::WIN_SystemPath(path));
-}
-
 }  // namespace
 
 void AVN_WriteUpdateFile(const std::u16string& path, const UpdateFileContent_t& content)
@@ -108,8 +104,20 @@ void AVN_WriteUpdateFile(const std::u16string& path, const UpdateFileContent_t& 
   glo::GLO_NarrowTo32(regionLength + 4096, GLO_HERE);  // the headers around it must fit too
 
   const std::u16string partial = path + u".part";
+  {
+    // Made here and now: whatever stands at that name (a link, another
+    // run's file) is not ours to write through or to delete.
+    win::File_t made;
+    made.Open(partial, win::FileAccess_t::Write, win::FileCreation_t::CreateNew);
+    made.CloseWithoutFlush();
+  }
   fil::File_t file;
-  file.open(partial, fil::ModeWrite, fil::DenyReadWrite);
+  try {
+    file.open(partial, fil::ModeWrite, fil::DenyReadWrite);
+  } catch (...) {
+    win::WIN_DeleteFile(partial);
+    throw;
+  }
   try {
     SignedWriter_t out(file);
     const auto& version = win::VersionInfo_t::Get();
@@ -157,11 +165,10 @@ void AVN_WriteUpdateFile(const std::u16string& path, const UpdateFileContent_t& 
     out.Bytes(signature, sizeof signature);
     out.Flush();
     file.close();
-    std::filesystem::rename(FileSystemPath(partial), FileSystemPath(path));
+    win::WIN_ReplaceFile(partial, path);
   } catch (...) {
     file.close();
-    std::error_code ignored;
-    std::filesystem::remove(FileSystemPath(partial), ignored);
+    win::WIN_DeleteFile(partial);
     throw;
   }
 }

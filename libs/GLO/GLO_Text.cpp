@@ -99,7 +99,76 @@ char32_t NextUtf8(std::string_view text, std::size_t& i)
   return c;
 }
 
+// The code point of the valid UTF-8 sequence that starts at i, moving i past
+// it; false, with i unchanged, when no valid sequence starts there. The
+// second byte's range rules out overlong forms, surrogates and code points
+// beyond U+10FFFF.
+bool NextStrictUtf8(std::string_view text, std::size_t& i, char32_t& c)
+{
+  const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) {
+    c = lead;
+    ++i;
+    return true;
+  }
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return false;
+  }
+  if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) return false;
+  char32_t value = lead & (0x7F >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) >> 6) != 2) return false;
+    value = (value << 6) | (byte(i + k) & 0x3F);
+  }
+  c = value;
+  i += length;
+  return true;
+}
+
+constexpr char16_t EscapeBase = 0xDC00;  // + a byte from 0x80 to 0xFF
+
 }  // namespace
+
+std::u16string GLO_FileNameToWide(std::string_view name)
+{
+  std::u16string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size();) {
+    char32_t c = 0;
+    if (NextStrictUtf8(name, i, c))
+      GLO_AppendCodePoint(out, c);
+    else
+      out += static_cast<char16_t>(EscapeBase + static_cast<unsigned char>(name[i++]));
+  }
+  return out;
+}
+
+std::string GLO_FileNameToNarrow(std::u16string_view name)
+{
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size();) {
+    const char32_t c = GLO_NextCodePoint(name, i);
+    if (c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF)
+      out += static_cast<char>(c - EscapeBase);
+    else
+      AppendUtf8(out, c);
+  }
+  return out;
+}
 
 std::u16string GLO_Decimal(long long value)
 {

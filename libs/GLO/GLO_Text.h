@@ -25,6 +25,19 @@ std::string GLO_ToNarrow(std::u16string_view text, CodePage_t codePage);
 // are never rejected.
 std::u16string GLO_ToWide(std::string_view text, CodePage_t codePage);
 
+// File names are bytes, and these two carry every name through wide text
+// and back unchanged, as Python's "surrogateescape" does. A valid UTF-8
+// sequence becomes its character; each byte that does not start one (a
+// stray continuation byte, a truncated, overlong or out-of-range sequence, a
+// surrogate written in UTF-8, 0xF5 to 0xFF) becomes the lone surrogate
+// U+DC80 + (byte - 0x80), which no valid sequence ever yields. On the way
+// back such a lone surrogate becomes its byte again and every other
+// character its UTF-8; a lone surrogate outside U+DC80..U+DCFF (which no
+// name yields) becomes U+FFFD, as in GLO_ToNarrow. Shown to a user through
+// GLO_ToNarrow, an undecodable byte reads as U+FFFD.
+std::u16string GLO_FileNameToWide(std::string_view name);
+std::string GLO_FileNameToNarrow(std::u16string_view name);
+
 // The number in decimal, as wide text.
 std::u16string GLO_Decimal(long long value);
 

@@ -29,8 +29,7 @@ std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::vector<std::st
   for (const auto& abbreviation : candidates) {
     if (abbreviation == ownLanguage) return nullptr;
     const std::u16string path = base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res";
-    const std::string utf8 = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
-    if (!std::filesystem::exists(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())))) continue;
+    if (!std::filesystem::exists(std::filesystem::path(glo::GLO_FileNameToNarrow(path)))) continue;
     try {
       return WIN_LoadModule(path);
     } catch (const Error_t&) {

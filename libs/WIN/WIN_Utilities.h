@@ -11,9 +11,10 @@
 
 namespace win {
 
-// The path as the system calls take it: UTF-8, with every "\" written as "/".
-// (A Linux name that holds a "\" cannot be addressed; card and Windows names
-// never do.)
+// The path as the system calls take it: its bytes (glo::GLO_FileNameToNarrow,
+// so that every name read from the system is addressed again as it was),
+// with every "\" written as "/". (A Linux name that holds a "\" cannot be
+// addressed; card and Windows names never do.)
 std::string WIN_SystemPath(std::u16string_view path);
 
 // File attributes, with the values the cards' file system gives them.
@@ -68,11 +69,18 @@ void WIN_DeleteFolderTree(const std::u16string& folder, std::uint32_t attributes
 // attributes of its own: nothing is done. Raises FileError_t.
 void WIN_ClearFileAttributes(const std::u16string& path, std::uint32_t mask);
 
-// What stands at a path, or in the way of it: a link is never followed,
-// and below a confined folder (WIN_ConfinedFolder.h) a link among the
-// folders above the path is reported as Link, a file among them as Other.
-enum class PathKind_t { Missing, File, Folder, Link, Other };
-// Raises FileError_t when the path cannot be examined.
+// What a path names itself: a symbolic link at its end is not followed.
+enum class PathKind_t {
+  Missing,
+  File,  // a regular file
+  Link,  // a symbolic link, whatever it points to
+  Folder,
+  Special,  // a FIFO, device or socket
+};
+// Missing when nothing has the name (its folder missing too). Below a
+// confined folder (WIN_ConfinedFolder.h), a link among the folders above
+// the path makes it Link. Raises FileError_t when that cannot be told
+// (ENOTDIR, EACCES on the way, ...).
 PathKind_t WIN_PathKind(const std::u16string& path);
 
 // Whether the file or folder at path is the folder or lies below it, links

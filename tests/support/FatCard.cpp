@@ -81,7 +81,7 @@ FatCard::~FatCard()
 
 std::u16string FatCard::Wide() const
 {
-  return glo::GLO_ToWide(root_.string(), glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide(root_.string());
 }
 
 bool FatCard::Unmount()

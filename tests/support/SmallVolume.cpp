@@ -33,7 +33,7 @@ SmallVolume::~SmallVolume()
 
 std::u16string SmallVolume::Wide() const
 {
-  return glo::GLO_ToWide(path_.string(), glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide(path_.string());
 }
 
 }  // namespace vtest

@@ -73,7 +73,7 @@ TempFolder::~TempFolder()
 
 std::u16string TempFolder::Wide(const std::string& name) const
 {
-  return glo::GLO_ToWide((name.empty() ? path_ : path_ / name).string(), glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide((name.empty() ? path_ : path_ / name).string());
 }
 
 std::vector<std::string> FilesBelow(const std::filesystem::path& folder)

@@ -18,7 +18,8 @@ class TempFolder {
 
   const std::filesystem::path& Path() const noexcept { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  // The path as wide text, as the system's interfaces take it.
+  // The path as wide text, as the system's interfaces take it; a name that
+  // is not UTF-8 keeps its bytes (glo::GLO_FileNameToWide).
   std::u16string Wide(const std::string& name = {}) const;
 
  private:

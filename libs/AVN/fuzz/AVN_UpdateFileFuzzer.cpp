@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   avn::VlmsDatabase_t update;
   try {
-    update.Load(glo::GLO_ToWide(InputPath(), glo::CodePageUtf8));
+    update.Load(glo::GLO_FileNameToWide(InputPath()));
   } catch (const glo::InvalidInput_t& error) {
     if (error.UserText() != corrupt && error.UserText() != unopenable) std::abort();
   } catch (const doc::InvalidRecordTypeException_t&) {

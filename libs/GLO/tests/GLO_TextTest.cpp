@@ -57,6 +57,73 @@ TEST(Text, EveryByteOf1252RoundTrips)
   EXPECT_EQ(glo::GLO_ToNarrow(glo::GLO_ToWide(all, glo::CodePageWestern), glo::CodePageWestern), all);
 }
 
+// A file name's bytes and its wide text.
+struct NameCase {
+  const char* what;
+  std::string narrow;
+  std::u16string wide;
+};
+
+TEST(Text, FileNamesCrossWideTextWithoutLoss)
+{
+  const NameCase cases[] = {
+      {"empty", "", u""},
+      {"ASCII", "ldr_sys/avtn_db.bin", u"ldr_sys/avtn_db.bin"},
+      {"valid multibyte", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", u"caf\u00E9 \u20AC \U0001F600"},
+      {"highest code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"stray continuation", "\x80z\xBF", u"\xDC80z\xDCBF"},
+      {"truncated two-byte", "a\xC3", u"a\xDCC3"},
+      {"truncated three-byte before ASCII", "\xE2\x82z", u"\xDCE2\xDC82z"},
+      {"truncated four-byte", "\xF0\x9F\x98", u"\xDCF0\xDC9F\xDC98"},
+      {"lead byte before another lead", "\xC3\xC3\xA9", u"\xDCC3\u00E9"},
+      {"overlong two-byte", "\xC0\xAF", u"\xDCC0\xDCAF"},
+      {"overlong three-byte", "\xE0\x80\xAF", u"\xDCE0\xDC80\xDCAF"},
+      {"overlong four-byte", "\xF0\x8F\xBF\xBF", u"\xDCF0\xDC8F\xDCBF\xDCBF"},
+      {"surrogate in UTF-8", "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},
+      {"escape surrogate in UTF-8", "\xED\xB2\x80", u"\xDCED\xDCB2\xDC80"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},
+      {"0xFF and 0xF5", "\xFF\xF5", u"\xDCFF\xDCF5"},
+      {"Latin-1 e acute alone", "caf\xE9.vlm", u"caf\xDCE9.vlm"},
+      {"mixed", "\xE9t\xC3\xA9\x80/\xE2\x82\xAC\xFF", u"\xDCE9t\u00E9\xDC80/\u20AC\xDCFF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(glo::GLO_FileNameToWide(c.narrow), c.wide);
+    EXPECT_EQ(glo::GLO_FileNameToNarrow(c.wide), c.narrow);
+  }
+}
+
+TEST(Text, EveryNameOfOneOrTwoBytesRoundTrips)
+{
+  for (int first = 1; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      std::string name(1, static_cast<char>(first));
+      if (second != 0) name += static_cast<char>(second);
+      ASSERT_EQ(glo::GLO_FileNameToNarrow(glo::GLO_FileNameToWide(name)), name) << first << " " << second;
+    }
+  }
+}
+
+TEST(Text, SurrogatesThatNoNameYieldsBecomeTheReplacementCharacter)
+{
+  const NameCase cases[] = {
+      {"lone high surrogate", "\xEF\xBF\xBDx", std::u16string(1, char16_t(0xD800)) + u"x"},
+      {"low surrogate below the escapes", "\xEF\xBF\xBD", std::u16string(1, char16_t(0xDC7F))},
+      {"low surrogate above the escapes", "\xEF\xBF\xBD", std::u16string(1, char16_t(0xDD00))},
+      // A high surrogate pairs with what follows it, as in any UTF-16 text.
+      {"pair", "\xF4\x80\x83\xA9", u"\xDBC0\xDCE9"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(glo::GLO_FileNameToNarrow(c.wide), c.narrow);
+  }
+}
+
+TEST(Text, AnEscapedByteIsShownAsTheReplacementCharacter)
+{
+  EXPECT_EQ(glo::GLO_ToNarrow(glo::GLO_FileNameToWide("caf\xE9"), glo::CodePageUtf8), "caf\xEF\xBF\xBD");
+}
+
 TEST(Text, AnUnknownCodePageIsRefused)
 {
   EXPECT_THROW(glo::GLO_ToNarrow(u"x", 932), glo::OutOfRange_t);

@@ -9,7 +9,7 @@ namespace win {
 
 std::string WIN_SystemPath(std::u16string_view path)
 {
-  std::string text = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
+  std::string text = glo::GLO_FileNameToNarrow(path);
   for (char& c : text)
     if (c == '\\') c = '/';
   return text;

@@ -12,7 +12,7 @@ namespace win {
 Handle_t WIN_OpenForAppending(const std::u16string& path) noexcept
 {
   try {
-    const std::string name = glo::GLO_ToNarrow(path, glo::CodePageUtf8);
+    const std::string name = glo::GLO_FileNameToNarrow(path);
     return Handle_t(::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
   } catch (...) {
     return Handle_t();

@@ -26,7 +26,7 @@ namespace {
 [[noreturn]] void FailOn(const std::string& path, const char* file, unsigned line)
 {
   const int error = errno;
-  WIN_ThrowFileError(file, line, error, glo::GLO_ToWide(path, glo::CodePageUtf8));
+  WIN_ThrowFileError(file, line, error, glo::GLO_FileNameToWide(path));
 }
 
 struct Entry_t {
@@ -47,7 +47,7 @@ std::vector<Entry_t> ReadFolder(const std::string& folder)
   if (handle != nullptr) opened.Release();
   if (handle == nullptr) {
     const int error = errno;
-    WIN_CheckSearchFailure(error, glo::GLO_ToWide(folder, glo::CodePageUtf8));
+    WIN_CheckSearchFailure(error, glo::GLO_FileNameToWide(folder));
     errno = error;
     FailOn(folder, GLO_HERE);
   }
@@ -197,8 +197,6 @@ PathKind_t WIN_PathKind(const std::u16string& path)
         return PathKind_t::Missing;
       case ELOOP:
         return PathKind_t::Link;
-      case ENOTDIR:
-        return PathKind_t::Other;
       default:
         throw FileError_t(GLO_HERE, path);
     }
@@ -206,7 +204,7 @@ PathKind_t WIN_PathKind(const std::u16string& path)
   if (S_ISREG(status.st_mode)) return PathKind_t::File;
   if (S_ISDIR(status.st_mode)) return PathKind_t::Folder;
   if (S_ISLNK(status.st_mode)) return PathKind_t::Link;
-  return PathKind_t::Other;
+  return PathKind_t::Special;
 }
 
 bool WIN_IsWithin(const std::u16string& path, const std::u16string& folder)

@@ -121,7 +121,7 @@ void FoundFile_t::Next()
       if (S_ISLNK(status.st_mode) && ::fstatat(::dirfd(folder), name, &status, 0) != 0) status.st_mode = 0;
       size_ = S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
     }
-    name_ = glo::GLO_ToWide(name, glo::CodePageUtf8);
+    name_ = glo::GLO_FileNameToWide(name);
     return;
   }
 }

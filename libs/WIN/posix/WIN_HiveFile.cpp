@@ -18,14 +18,14 @@
 namespace win {
 namespace {
 
-std::string Utf8(const std::u16string& text)
+std::string SystemName(const std::u16string& path)
 {
-  return glo::GLO_ToNarrow(text, glo::CodePageUtf8);
+  return glo::GLO_FileNameToNarrow(path);
 }
 
-std::u16string Wide(const std::string& text)
+std::u16string WidePath(const std::string& path)
 {
-  return glo::GLO_ToWide(text, glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide(path);
 }
 
 std::string Folder(const std::string& path)
@@ -71,7 +71,7 @@ std::string Home()
 
 Hive_t HiveFile_t::Read() const
 {
-  Handle_t file(::open(Utf8(path_).c_str(), O_RDONLY | O_CLOEXEC));
+  Handle_t file(::open(SystemName(path_).c_str(), O_RDONLY | O_CLOEXEC));
   if (!file.IsValid()) {
     if (errno == ENOENT) return {};
     throw RegError_t(GLO_HERE, path_, static_cast<std::uint32_t>(errno));
@@ -90,7 +90,7 @@ Hive_t HiveFile_t::Read() const
 
 void HiveFile_t::Update(const std::function<bool(Hive_t&)>& change, const std::u16string& failureName) const
 {
-  const std::string path = Utf8(path_);
+  const std::string path = SystemName(path_);
   auto fail = [&failureName]() { throw RegError_t(GLO_HERE, failureName, static_cast<std::uint32_t>(errno)); };
   if (!MakeFolders(Folder(path))) fail();
   Handle_t lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
@@ -122,7 +122,7 @@ std::u16string WIN_UserHivePath()
 {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::string folder = config != nullptr && *config == '/' ? config : Home() + "/.config";
-  return Wide(folder + "/Telvan/user.reg");
+  return WidePath(folder + "/Telvan/user.reg");
 }
 
 std::u16string WIN_MachineHivePath()
@@ -130,7 +130,7 @@ std::u16string WIN_MachineHivePath()
   const char* dirs = std::getenv("XDG_CONFIG_DIRS");
   std::string first = dirs != nullptr ? std::string(dirs).substr(0, std::string(dirs).find(':')) : std::string();
   if (first.empty() || first.front() != '/') first = "/etc/xdg";
-  return Wide(first + "/Telvan/system.reg");
+  return WidePath(first + "/Telvan/system.reg");
 }
 
 }  // namespace win

@@ -125,9 +125,10 @@ std::map<std::string, std::string> Labels(const fs::path& folder)
   return labels;
 }
 
-std::u16string Wide(const std::string& text)
+// Labels are text to be shown, not names to be opened.
+std::u16string LabelText(const std::string& label)
 {
-  return glo::GLO_ToWide(text, glo::CodePageUtf8);
+  return glo::GLO_ToWide(label, glo::CodePageUtf8);
 }
 
 }  // namespace
@@ -151,7 +152,7 @@ std::vector<Drive_t> WIN_ListDrives(const DriveSources_t& sources)
   for (const auto& [root, entry] : visible) {
     if (IsOneOf(PseudoFileSystems, entry.fileSystem)) continue;
     Drive_t drive;
-    drive.root = Wide(root);
+    drive.root = glo::GLO_FileNameToWide(root);
     if (IsOneOf(RemoteFileSystems, entry.fileSystem)) {
       drive.type = DriveType_t::Remote;
     } else if (IsOneOf(RamFileSystems, entry.fileSystem)) {
@@ -165,7 +166,7 @@ std::vector<Drive_t> WIN_ListDrives(const DriveSources_t& sources)
         drive.type = IsRemovableDisk(disk, devices) ? DriveType_t::Removable : DriveType_t::Fixed;
       drive.floppy = IsNamed(diskName, "fd");
       if (const auto label = labels.find(device->filename().string()); label != labels.end())
-        drive.label = Wide(label->second);
+        drive.label = LabelText(label->second);
     }
     drive.displayText = WIN_DriveDisplayText(drive.root, drive.label, drive.type);
     drives.push_back(std::move(drive));

@@ -24,7 +24,7 @@ constexpr std::string_view ResourceSection = ".velmora.res";
 
 std::string Narrow(const std::u16string& path)
 {
-  return glo::GLO_ToNarrow(path, glo::CodePageUtf8);
+  return glo::GLO_FileNameToNarrow(path);
 }
 
 // Reads exactly size bytes at offset; a short read is a malformed file.
@@ -71,7 +71,7 @@ std::u16string ProgramPath()
     ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length < 0) throw Error_t(GLO_HERE);
     if (static_cast<std::size_t>(length) < buffer.size())
-      return glo::GLO_ToWide(std::string_view(buffer.data(), static_cast<std::size_t>(length)), glo::CodePageUtf8);
+      return glo::GLO_FileNameToWide(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
     buffer.resize(buffer.size() * 2);
   }
 }

@@ -61,7 +61,7 @@ ScriptProcess_t::ScriptProcess_t(const std::u16string& script, const std::u16str
   if (::lstat(scriptPath.c_str(), &status) != 0) throw Error_t(GLO_HERE, static_cast<std::uint32_t>(errno));
   if (S_ISLNK(status.st_mode)) throw Error_t(GLO_HERE, ELOOP);
   if (!S_ISREG(status.st_mode)) throw Error_t(GLO_HERE, EINVAL);
-  const std::string argumentText = glo::GLO_ToNarrow(argument, glo::CodePageUtf8);
+  const std::string argumentText = glo::GLO_FileNameToNarrow(argument);
   SpawnSetup_t setup;
   // A group of its own, so that the terminal's Ctrl-C reaches the program
   // and the program decides what becomes of the script. The signals the

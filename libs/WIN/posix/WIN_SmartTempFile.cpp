@@ -90,7 +90,7 @@ SmartTempFile_t::SmartTempFile_t(const std::u16string& prefix, const std::u16str
   }
   ::flock(file.Get(), LOCK_EX);
   held_ = std::move(file);
-  path_ = glo::GLO_ToWide(systemPath_, glo::CodePageUtf8);
+  path_ = glo::GLO_FileNameToWide(systemPath_);
 }
 
 SmartTempFile_t::~SmartTempFile_t()

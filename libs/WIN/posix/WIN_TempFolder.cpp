@@ -35,7 +35,7 @@ std::u16string WIN_TempFolderFromEnvironment()
   const char* variable = std::getenv("TMPDIR");
   std::string folder = variable != nullptr && variable[0] == '/' ? variable : "/tmp";
   if (folder.back() != '/') folder += '/';
-  return glo::GLO_ToWide(folder, glo::CodePageUtf8);
+  return glo::GLO_FileNameToWide(folder);
 }
 
 std::u16string WIN_GetTempFolder()

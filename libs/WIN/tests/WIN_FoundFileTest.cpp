@@ -11,6 +11,7 @@
 #include "GLO_Text.h"
 #include "TempFolder.h"
 #include "WIN_Error.h"
+#include "WIN_File.h"
 #include "WIN_FileSystem.h"
 
 namespace {
@@ -127,6 +128,34 @@ TEST_F(FoundFile, NothingToReadAfterTheEnd)
   EXPECT_THROW(found.Name(), glo::Assert_t);
   EXPECT_THROW(found.IsFolder(), glo::Assert_t);
   EXPECT_THROW(found.Size(), glo::Assert_t);
+}
+
+// Names are bytes: one that is not UTF-8 is reported with its undecodable
+// bytes as lone surrogates, and opens again by the name reported.
+TEST(FoundFileNames, NamesThatAreNotUtf8AreFoundAndOpenAgain)
+{
+  vtest::TempFolder folder;
+  const std::pair<std::string, std::u16string> names[] = {
+      {"caf\xE9.jnx", u"caf\xDCE9.jnx"},
+      {"\xFF\x80.jnx", u"\xDCFF\xDC80.jnx"},
+      {"\xED\xA0\x80.jnx", u"\xDCED\xDCA0\xDC80.jnx"},
+      {"caf\xC3\xA9.jnx", u"caf\u00E9.jnx"},
+  };
+  for (const auto& [bytes, wide] : names) vtest::WriteFile(folder / bytes, bytes);
+  std::set<std::u16string> found;
+  for (win::FoundFile_t entry(folder.Wide() + u"/*.JNX"); entry.Found(); entry.Next()) {
+    found.insert(entry.Name());
+    win::File_t file;
+    file.Open(folder.Wide() + u"/" + entry.Name(), win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
+    EXPECT_EQ(file.Size(), glo::GLO_FileNameToNarrow(entry.Name()).size());
+  }
+  std::set<std::u16string> expected;
+  for (const auto& [bytes, wide] : names) expected.insert(wide);
+  EXPECT_EQ(found, expected);
+  // A plain name finds its one entry.
+  const win::FoundFile_t one(folder.Wide("caf\xE9.jnx"));
+  ASSERT_TRUE(one.Found());
+  EXPECT_EQ(one.Name(), u"caf\xDCE9.jnx");
 }
 
 // A card reader without its card cannot be had here; what the failure to open

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "ScopedEnvironment.h"
+#include "TempFolder.h"
+#include "WIN_ResourceModule.h"
 #include "WIN_ResourceString.h"
+#include "WIN_Utilities.h"
 
 namespace {
 
@@ -54,6 +60,23 @@ TEST_F(LanguageModuleTest, AModuleOfTheUsersLanguageIsSelected)
   EXPECT_EQ(module.LanguageId(), 1031);
   EXPECT_EQ(module.Path(), win::WIN_GetModulePath(win::WIN_GetMainModule()) + u"DEU.res");
   EXPECT_EQ(win::ResourceString_t(4003, GLO_HERE).Text(), u"%1$@ Minute(n)");
+}
+
+// A program in a folder whose name is not UTF-8 still finds the module
+// beside it: this test program and its German module are copied there, and
+// the copy runs the test above.
+TEST_F(LanguageModuleTest, AProgramInAFolderWhoseNameIsNotUtf8FindsItsModule)
+{
+  namespace fs = std::filesystem;
+  const fs::path program = win::WIN_SystemPath(win::WIN_GetModulePath(win::WIN_GetMainModule()));
+  vtest::TempFolder folder;
+  const fs::path copies = folder / "bin\xE9\xFF";
+  fs::create_directory(copies);
+  fs::copy_file(program, copies / program.filename());
+  fs::copy_file(program.string() + "DEU.res", copies / (program.filename().string() + "DEU.res"));
+  const std::string command = "'" + (copies / program.filename()).string() +
+                              "' --gtest_filter=LanguageModuleTest.AModuleOfTheUsersLanguageIsSelected >/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0);
 }
 
 TEST_F(LanguageModuleTest, AModuleOfAnotherVersionStopsStartUp)

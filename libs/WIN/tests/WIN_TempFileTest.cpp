@@ -39,6 +39,22 @@ TEST(TempFolder, FromTheEnvironment)
   }
 }
 
+// A temporary folder whose name is not UTF-8 keeps its bytes, and temporary
+// files made in it are found by their paths.
+TEST(TempFolder, ANameThatIsNotUtf8)
+{
+  vtest::TempFolder temp;
+  fs::create_directory(temp / "tmp\xE9");
+  vtest::ScopedEnvironment environment;
+  environment.Set("TMPDIR", (temp / "tmp\xE9").c_str());
+  const std::u16string folder = win::WIN_TempFolderFromEnvironment();
+  EXPECT_EQ(folder, temp.Wide() + u"/tmp\xDCE9/");
+  EXPECT_EQ(win::WIN_SystemPath(folder), (temp / "tmp\xE9").string() + "/");
+  const win::SmartTempFile_t file(u"rgn", folder);
+  EXPECT_TRUE(fs::is_regular_file(win::WIN_SystemPath(file.Path())));
+  EXPECT_TRUE(file.Path().starts_with(folder + u"rgn"));
+}
+
 TEST(TempFolder, TheProcessWideFolderExists)
 {
   const std::u16string folder = win::WIN_GetTempFolder();

@@ -14,6 +14,7 @@
 #include "WIN_Error.h"
 #include "WIN_MountTable.h"
 #include "WIN_ResourceString.h"
+#include "WIN_Utilities.h"
 
 namespace {
 
@@ -182,6 +183,19 @@ TEST_F(Drives, DisksUnknownToSysfsAreOfNoKnownType)
   ASSERT_EQ(drives.size(), 1u);
   EXPECT_EQ(drives[0].type, DriveType_t::Other);
   EXPECT_EQ(drives[0].displayText, u"Drive (/media/gone)");
+}
+
+// A mount point is bytes: its root addresses the very folder again, and its
+// label, which is shown and never opened, has U+FFFD for what is not UTF-8.
+TEST_F(Drives, AMountPointWhoseNameIsNotUtf8KeepsItsBytes)
+{
+  vtest::MountTableBuilder().Mount("/dev/sdc", "/media/alice/caf\xE9", "vfat", "8:32").Write(folder_ / "mountinfo");
+  vtest::AddLabelLink(folder_ / "by-label", "caf\xE9", "sdc");
+  const auto drives = win::WIN_ListDrives(Sources());
+  ASSERT_EQ(drives.size(), 1u);
+  EXPECT_EQ(drives[0].root, u"/media/alice/caf\xDCE9");
+  EXPECT_EQ(win::WIN_SystemPath(drives[0].root), "/media/alice/caf\xE9");
+  EXPECT_EQ(drives[0].label, u"caf\uFFFD");
 }
 
 TEST_F(Drives, AnEmptyTableHasNoDrive)
