@@ -26,9 +26,16 @@ constexpr std::uint32_t PathInTheWay = 2041;
 constexpr std::uint32_t UpdateInErasedFolder = 2042;
 constexpr std::uint32_t NotACopyableFile = 2043;
 
-[[noreturn]] void Refuse(std::uint32_t message, const std::u16string& argument)
+[[noreturn]] void Refuse(std::uint32_t message, const std::vector<std::u16string>& arguments)
 {
-  throw CardRefused_t(GLO_HERE, win::ResourceString_t(message, GLO_HERE).Format({argument}, GLO_HERE));
+  throw CardRefused_t(GLO_HERE, win::ResourceString_t(message, GLO_HERE).Format(arguments, GLO_HERE));
+}
+
+// A card path as the user sees it: below the card's root.
+std::u16string BelowRoot(const std::u16string& root, const std::u16string& path)
+{
+  const std::u16string rest = path.substr(std::min(path.size(), root.size()));
+  return rest.substr(std::min(rest.size(), rest.find_first_not_of(u"/\\")));
 }
 
 // Rounds up to whole allocation units.
@@ -55,7 +62,7 @@ void HalcyonDcp_t::Hold()
 {
   if (card_ != nullptr) return;
   auto card = std::make_unique<win::ConfinedFolder_t>(Root);
-  if (!card->Lock()) Refuse(CardBusy, Root);
+  if (!card->Lock()) Refuse(CardBusy, {});
   card_ = std::move(card);
 }
 
@@ -86,10 +93,7 @@ void HalcyonDcp_t::ProgramUpdate(const AviationDatabase_t& update, win::Event_t&
 
 void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_t& update) const
 {
-  const auto relative = [this](const std::u16string& path) {
-    const std::u16string rest = path.substr(std::min(path.size(), Root.size()));
-    return rest.substr(std::min(rest.size(), rest.find_first_not_of(u"/\\")));
-  };
+  const auto relative = [this](const std::u16string& path) { return BelowRoot(Root, path); };
   // Every folder from the root down to the path must be a folder or not
   // there yet; a link anywhere on the way is refused.
   const auto checkFolders = [&](const std::u16string& path) {
@@ -98,7 +102,7 @@ void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_
       const std::u16string folder = path.substr(0, separator);
       const win::PathKind_t kind = win::WIN_PathKind(folder);
       if (kind == win::PathKind_t::Missing) return;
-      if (kind != win::PathKind_t::Folder) Refuse(PathInTheWay, relative(folder));
+      if (kind != win::PathKind_t::Folder) Refuse(PathInTheWay, {relative(folder)});
     }
   };
   std::vector<std::u16string> sources;
@@ -108,17 +112,17 @@ void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_
     for (const auto& folder : database->ErasedFolders(Root)) {
       checkFolders(folder);
       const win::PathKind_t at = win::WIN_PathKind(folder);
-      if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, relative(folder));
+      if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, {relative(folder)});
       // Erasing the folder would take the update, or the files it copies,
       // with it.
       bool erasesSources = win::WIN_IsWithin(update.Path(), folder);
       for (const auto& source : sources) erasesSources = erasesSources || win::WIN_IsWithin(source, folder);
-      if (erasesSources) Refuse(UpdateInErasedFolder, relative(folder));
+      if (erasesSources) Refuse(UpdateInErasedFolder, {relative(folder)});
     }
     for (const auto& file : database->CardFiles(Root)) {
       checkFolders(file);
       const win::PathKind_t at = win::WIN_PathKind(file);
-      if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, relative(file));
+      if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {relative(file)});
     }
   }
 }
@@ -130,7 +134,7 @@ void HalcyonDcp_t::CheckConfiguration(const std::u16string& path) const
     file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
   } catch (const win::FileError_t& error) {
     const auto code = static_cast<int>(error.Code());
-    if (code == ELOOP || code == EISDIR || code == EINVAL) Refuse(NotACopyableFile, path);
+    if (code == ELOOP || code == EISDIR || code == EINVAL) Refuse(NotACopyableFile, {path});
     throw;
   }
 }
@@ -156,7 +160,7 @@ void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& 
   if (runMode == ConfigurationFolderMode) win::WIN_CreateFolder(destination);
   const std::u16string target = destination + AVN_NameOf(path);
   const win::PathKind_t at = win::WIN_PathKind(target);
-  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, target.substr(Root.size()));
+  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {BelowRoot(Root, target)});
   CopyToCardFile(source, size, target, stop, progress, CopyChunk);
 }
 

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 
+#include "AVN_ChartUpdateDb.h"
 #include "AVN_Exceptions.h"
 #include "AVN_Recorders.h"
 #include "AVN_UpdateRegionFile.h"
@@ -61,14 +63,16 @@ class CardProgrammer : public ::testing::Test {
 
   void SetUp() override { win::WIN_SetResourceModule(nullptr); }
 
-  // Writes the update file with the block and loads it.
-  avn::VlmsDatabase_t& Update(const vtest::RegionBlock& block)
+  // Writes the update file with the block (beside the other updates
+  // unless a path is given) and loads it.
+  avn::VlmsDatabase_t& Update(const vtest::RegionBlock& block, std::optional<fs::path> path = {})
   {
     vtest::UpdateFile file;
     file.region = block.Build();
     const Bytes bytes = file.Build();
-    vtest::WriteFile(updates / "nav.vlm", Text(bytes));
-    update_.Load(updates.Wide("nav.vlm"));
+    const fs::path at = path.value_or(updates / "nav.vlm");
+    vtest::WriteFile(at, Text(bytes));
+    update_.Load(glo::GLO_FileNameToWide(at.string()));
     return update_;
   }
   void Program(const vtest::RegionBlock& block)
@@ -197,6 +201,163 @@ TEST_F(CardProgrammer, ConfigurationFilesGoToTheFolderOfTheirRunMode)
   EXPECT_FALSE(fs::exists(card / "cfg/missing.ini"));
 }
 
+// The text of a refusal, as the user is shown it.
+std::string Refusal(std::uint32_t message, const std::vector<std::u16string>& arguments)
+{
+  return glo::GLO_ToNarrow(win::ResourceString_t(message, GLO_HERE).Format(arguments, GLO_HERE), glo::CodePageUtf8);
+}
+
+template <class Exception>
+std::string MessageOf(const std::function<void()>& run)
+{
+  try {
+    run();
+  } catch (const Exception& error) {
+    return glo::GLO_ToNarrow(error.Message(), glo::CodePageUtf8);
+  }
+  return "no exception";
+}
+
+TEST_F(CardProgrammer, WhatStandsInTheWayIsRefusedBeforeTheCardChanges)
+{
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path& card, const fs::path& elsewhere)> plant;
+    std::u16string named;
+  };
+  const Case cases[] = {
+      {"a file where a folder belongs", [](auto& c, auto&) { vtest::WriteFile(c / "ldr_sys", "mine"); }, u"ldr_sys"},
+      {"a link where a folder belongs", [](auto& c, auto& e) { fs::create_directory_symlink(e, c / "ldr_sys"); },
+       u"ldr_sys"},
+      {"a folder where a file belongs", [](auto& c, auto&) { fs::create_directories(c / "ldr_sys/avtn_db.bin/x"); },
+       u"ldr_sys/avtn_db.bin"},
+      {"a link where a file belongs",
+       [](auto& c, auto& e) {
+         fs::create_directories(c / "ldr_sys");
+         fs::create_symlink(e / "target", c / "ldr_sys/avtn_db.bin");
+       },
+       u"ldr_sys/avtn_db.bin"},
+      {"a link in place of the chart folder that is erased",
+       [](auto& c, auto& e) { fs::create_directory_symlink(e, c / "sl_tpc"); }, u"sl_tpc"},
+  };
+  vtest::WriteFile(updates / "charts/a.tpc", "chart");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    vtest::TempFolder target, elsewhere;
+    vtest::WriteFile(elsewhere / "target", "not the card's");
+    c.plant(target.Path(), elsewhere.Path());
+    const auto before = vtest::FilesBelow(target.Path());
+    avn::VlmsDatabase_t& update =
+        Update(vtest::RegionBlock().Database(1, Filled(10, 'a')).Database(20, ChartIndex(40)));
+    EXPECT_EQ(MessageOf<avn::CardRefused_t>(
+                  [&] { avn::HalcyonDcp_t(target.Wide()).ProgramUpdate(update, stop, progress, dialog); }),
+              Refusal(2041, {c.named}));
+    EXPECT_EQ(vtest::FilesBelow(target.Path()), before);
+    EXPECT_EQ(vtest::FilesBelow(elsewhere.Path()), std::vector<std::string>{"target"});
+    EXPECT_EQ(vtest::ReadFile(elsewhere / "target"), "not the card's");
+  }
+}
+
+TEST_F(CardProgrammer, AnUpdateKeptInAFolderThatItErasesIsRefused)
+{
+  // The update lies in the chart folder of the card, with its charts.
+  vtest::WriteFile(card / "sl_tpc/charts/a.tpc", "chart");
+  avn::VlmsDatabase_t& charts = Update(vtest::RegionBlock().Database(20, ChartIndex(40)), card / "sl_tpc/nav.vlm");
+  EXPECT_EQ(MessageOf<avn::CardRefused_t>(
+                [&] { avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(charts, stop, progress, dialog); }),
+            Refusal(2042, {u"sl_tpc/"}));
+  EXPECT_EQ(CardFiles(), (std::vector<std::string>{"sl_tpc/charts/a.tpc", "sl_tpc/nav.vlm"}));
+
+  // At the root of the card, the raster files beside the update are the
+  // card's own rasters.
+  vtest::WriteFile(card / "rasters/old.jnx", "raster");
+  avn::VlmsDatabase_t& rasters = Update(vtest::RegionBlock().Database(26, Filled(8, 'x')), card / "nav.vlm");
+  EXPECT_EQ(MessageOf<avn::CardRefused_t>(
+                [&] { avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(rasters, stop, progress, dialog); }),
+            Refusal(2042, {u"rasters/"}));
+  EXPECT_EQ(vtest::ReadFile(card / "rasters/old.jnx"), "raster");
+}
+
+TEST_F(CardProgrammer, ChartsAndRastersThatAreLinksAreADamagedUpdate)
+{
+  vtest::TempFolder secrets;
+  vtest::WriteFile(secrets / "shadow", "secret");
+  vtest::WriteFile(card / "sl_tpc/charts/old.tpc", "old chart");
+  const auto before = CardFiles();
+  struct Case {
+    const char* link;
+    unsigned kind;
+  };
+  for (const Case c : {Case{"charts/a.tpc", 20}, Case{"north/a.jnx", 26}}) {
+    SCOPED_TRACE(c.link);
+    vtest::TempFolder beside;
+    fs::create_directories((beside / c.link).parent_path());
+    fs::create_symlink(secrets / "shadow", beside / c.link);
+    avn::VlmsDatabase_t& update = Update(vtest::RegionBlock().Database(c.kind, ChartIndex(40)), beside / "nav.vlm");
+    EXPECT_THROW(avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(update, stop, progress, dialog), avn::BadRegionFile_t);
+    EXPECT_EQ(CardFiles(), before);
+  }
+}
+
+TEST_F(CardProgrammer, OneTransferHoldsTheCardUntilItFinishes)
+{
+  avn::HalcyonDcp_t first(card.Wide());
+  first.ProgramUpdate(Update(vtest::RegionBlock().Database(1, Filled(10, 'a'))), stop, progress, dialog);
+  avn::HalcyonDcp_t second(card.Wide());
+  avn::VlmsDatabase_t& other = Update(vtest::RegionBlock().Database(1, Filled(10, 'b')));
+  EXPECT_EQ(MessageOf<avn::CardRefused_t>([&] { second.ProgramUpdate(other, stop, progress, dialog); }),
+            Refusal(2040, {}));
+  EXPECT_EQ(vtest::ReadFile(card / "ldr_sys/avtn_db.bin"), Text(vtest::WithTrailer(Filled(10, 'a'))));
+  first.Finish();
+  second.ProgramUpdate(other, stop, progress, dialog);
+  EXPECT_EQ(vtest::ReadFile(card / "ldr_sys/avtn_db.bin"), Text(vtest::WithTrailer(Filled(10, 'b'))));
+}
+
+TEST_F(CardProgrammer, ACardReplacedUnderTheTransferIsNotFinished)
+{
+  vtest::TempFolder moved;
+  avn::HalcyonDcp_t programmer(card.Wide());
+  programmer.ProgramUpdate(Update(vtest::RegionBlock().Database(1, Filled(10, 'a'))), stop, progress, dialog);
+  // Another folder now stands where the card was, as after an unmount.
+  fs::rename(card.Path(), moved / "card");
+  fs::create_directory(card.Path());
+  try {
+    programmer.Finish();
+    FAIL() << "no exception";
+  } catch (const win::FileError_t& error) {
+    EXPECT_EQ(error.Code(), static_cast<std::uint32_t>(ENODEV));
+  }
+  EXPECT_TRUE(CardFiles().empty());
+}
+
+TEST_F(CardProgrammer, ACardThatIsNoFolderIsRefused)
+{
+  vtest::WriteFile(card / "file", "not a card");
+  try {
+    avn::HalcyonDcp_t(card.Wide("file")).ProgramUpdate(Update(vtest::RegionBlock().Database(1, Filled(10, 'a'))), stop,
+                                                      progress, dialog);
+    FAIL() << "no exception";
+  } catch (const win::FileError_t& error) {
+    EXPECT_EQ(error.Code(), static_cast<std::uint32_t>(ENOTDIR));
+  }
+  EXPECT_EQ(vtest::ReadFile(card / "file"), "not a card");
+}
+
+TEST_F(CardProgrammer, AConfigurationFileMustBeARegularFile)
+{
+  vtest::WriteFile(updates / "real.ini", "[unit]\n");
+  fs::create_symlink(updates / "real.ini", updates / "link.ini");
+  fs::create_directory(updates / "folder.ini");
+  for (const char* name : {"link.ini", "folder.ini"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(MessageOf<avn::CardRefused_t>([&] {
+                avn::HalcyonDcp_t(card.Wide()).ProgramConfiguration(stop, progress, 2, updates.Wide(name));
+              }),
+              Refusal(2043, {updates.Wide(name)}));
+  }
+  EXPECT_TRUE(CardFiles().empty());
+}
+
 // Cards of exactly known free space.
 class SmallCard : public CardProgrammer {
  protected:
@@ -226,6 +387,38 @@ TEST_F(SmallCard, AnUpdateMustFitTheCardCountingTheFilesItReplaces)
     EXPECT_EQ(shortage.Available(), 65536u);
   }
   EXPECT_EQ(vtest::ReadFile(volume.Path() / "air_sport.xpt"), Text(vtest::WithTrailer(Filled(65536 - 4, 'f'))));
+}
+
+TEST_F(SmallCard, EveryFileTakesWholeAllocationUnits)
+{
+  // Twenty charts of one byte take twenty blocks of 4 KiB: more than the
+  // card holds, although their bytes would fit many times.
+  for (int i = 0; i < 20; ++i) vtest::WriteFile(updates / ("charts/c" + std::to_string(i) + ".tpc"), "c");
+  vtest::WriteFile(volume.Path() / "sl_tpc/charts/old.tpc", "old");
+  try {
+    avn::HalcyonDcp_t(volume.Wide())
+        .ProgramUpdate(Update(vtest::RegionBlock().Database(20, ChartIndex(40))), stop, progress, dialog);
+    FAIL() << "no exception";
+  } catch (const avn::InsufficientCardFreeSpace_t& shortage) {
+    EXPECT_EQ(shortage.Needed(), 21u * 4096u);
+    EXPECT_EQ(shortage.Available(), 65536u);
+  }
+  EXPECT_EQ(vtest::FilesBelow(volume.Path()), std::vector<std::string>{"sl_tpc/charts/old.tpc"});
+}
+
+TEST_F(SmallCard, APartialChartUpdateFreesOnlyTheChartsItReplaces)
+{
+  vtest::WriteFile(volume.Path() / "sl_tpc/sl_tpc.dat", Text(ChartIndex(39)));
+  for (int i = 0; i < 10; ++i)
+    vtest::WriteFile(volume.Path() / ("sl_tpc/charts/c" + std::to_string(i) + ".tpc"), std::string(4096, 'o'));
+  vtest::WriteFile(updates / "charts/c0.tpc", std::string(4096, 'n'));
+  vtest::WriteFile(updates / "charts/new.tpc", std::string(4096, 'n'));
+  avn::SlPartialTpcUpdateDb_t partial(21, 0, 164, updates.Wide() + u"/", u"2604");
+  std::uint64_t available = 0, needed = 0;
+  partial.AllocationUnit = 4096;
+  partial.AddSpaceFull(volume.Wide(), available, needed);
+  EXPECT_EQ(needed, 3u * 4096u);     // the index and two charts
+  EXPECT_EQ(available, 2u * 4096u);  // the old index and c0.tpc
 }
 
 TEST_F(SmallCard, AConfigurationFileMustFitBesideItsOldCopy)
