@@ -3,6 +3,7 @@
 #   cli_test.sh PATH_TO_VELMORA_CLI
 set -u
 cli=$1
+here=$(cd "$(dirname "$0")" && pwd)
 failures=0
 work=$(mktemp -d)
 # Settings written on the way go to a folder of this run, not to the user's.
@@ -11,56 +12,7 @@ export XDG_CONFIG_HOME
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-# expect NAME STATUS STDOUT STDERR COMMAND...: both outputs exactly as given.
-expect() {
-  name=$1 status=$2 out=$3 err=$4
-  shift 4
-  "$@" >"$work/out" 2>"$work/err"
-  got=$?
-  if [ "$got" -ne "$status" ]; then
-    echo "FAIL $name: exit $got, expected $status"; cat "$work/err"
-    failures=$((failures + 1))
-  elif [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
-    echo "FAIL $name:"; echo "--- stdout:"; cat "$work/out"; echo "--- stderr:"; cat "$work/err"
-    failures=$((failures + 1))
-  else
-    echo "ok   $name"
-  fi
-}
-
-# like NAME STATUS PATTERN COMMAND...: the status, and a line of either output
-# matching the pattern.
-like() {
-  name=$1 status=$2 pattern=$3
-  shift 3
-  output=$("$@" 2>&1)
-  got=$?
-  if [ "$got" -ne "$status" ] || ! printf '%s\n' "$output" | grep -q -- "$pattern"; then
-    echo "FAIL $name: exit $got (expected $status), output:"; printf '%s\n' "$output"
-    failures=$((failures + 1))
-  else
-    echo "ok   $name"
-  fi
-}
-
-# full NAME STDERR COMMAND...: standard output cannot take a byte (/dev/full):
-# exit 1, and standard error exactly as given, ending in the write error.
-full() {
-  name=$1 err=$2
-  shift 2
-  if [ ! -w /dev/full ]; then
-    echo "skip $name: no /dev/full"
-    return
-  fi
-  "$@" >/dev/full 2>"$work/err"
-  got=$?
-  if [ "$got" -ne 1 ] || [ "$(cat "$work/err")" != "$err" ]; then
-    echo "FAIL $name: exit $got, expected 1; stderr:"; cat "$work/err"
-    failures=$((failures + 1))
-  else
-    echo "ok   $name"
-  fi
-}
+. "$here/checks.sh"
 full_error='velmora-cli: write error: No space left on device'
 
 like version 0 '^Velmora [0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*' "$cli" --version

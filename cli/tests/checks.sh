@@ -1,0 +1,53 @@
+# The checks of the velmora-cli shell tests, sourced by each of them. They
+# write to "$work" and count what fails in "$failures".
+
+# expect NAME STATUS STDOUT STDERR COMMAND...: both outputs exactly as given.
+expect() {
+  name=$1 status=$2 out=$3 err=$4
+  shift 4
+  "$@" >"$work/out" 2>"$work/err"
+  got=$?
+  if [ "$got" -ne "$status" ]; then
+    echo "FAIL $name: exit $got, expected $status"; cat "$work/err"
+    failures=$((failures + 1))
+  elif [ "$(cat "$work/out")" != "$out" ] || [ "$(cat "$work/err")" != "$err" ]; then
+    echo "FAIL $name:"; echo "--- stdout:"; cat "$work/out"; echo "--- stderr:"; cat "$work/err"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+# like NAME STATUS PATTERN COMMAND...: the status, and a line of either output
+# matching the pattern.
+like() {
+  name=$1 status=$2 pattern=$3
+  shift 3
+  output=$("$@" 2>&1)
+  got=$?
+  if [ "$got" -ne "$status" ] || ! printf '%s\n' "$output" | grep -q -- "$pattern"; then
+    echo "FAIL $name: exit $got (expected $status), output:"; printf '%s\n' "$output"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+# full NAME STDERR COMMAND...: standard output cannot take a byte (/dev/full):
+# exit 1, and standard error exactly as given, ending in the write error.
+full() {
+  name=$1 err=$2
+  shift 2
+  if [ ! -w /dev/full ]; then
+    echo "skip $name: no /dev/full"
+    return
+  fi
+  "$@" >/dev/full 2>"$work/err"
+  got=$?
+  if [ "$got" -ne 1 ] || [ "$(cat "$work/err")" != "$err" ]; then
+    echo "FAIL $name: exit $got, expected 1; stderr:"; cat "$work/err"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
