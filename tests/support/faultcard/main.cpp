@@ -1,0 +1,55 @@
+// velmora-faultcard: a card for tests that fails on purpose. It shows a
+// backing folder at a mount point through FUSE, in the foreground, with the
+// kernel's writeback cache on, its own allocation unit and capacity, an
+// optional write limit, and a fault after a number of bytes written.
+// It ends when it is unmounted, on SIGTERM or SIGINT, or when it vanishes.
+
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Card.h"
+#include "CardSettings.h"
+
+int main(int argc, char** argv)
+{
+  faultcard::CardSettings settings;
+  try {
+    settings = faultcard::ParseCardSettings(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::invalid_argument& wrong) {
+    std::fprintf(stderr, "velmora-faultcard: %s\n%s", wrong.what(), faultcard::CardUsage);
+    return 2;
+  }
+  try {
+    faultcard::Card card(settings);
+    // The first argument is only the program's name; the options are the
+    // mount's, seen in the mount table as source and type.
+    char name[] = "velmora-faultcard";
+    char dashO[] = "-o";
+    char options[] = "default_permissions,fsname=velmora-faultcard,subtype=velmora-faultcard";
+    char* arguments[] = {name, dashO, options};
+    fuse_args args = FUSE_ARGS_INIT(3, arguments);
+    fuse* session = fuse_new(&args, &faultcard::Card::Operations(), sizeof(fuse_operations), &card);
+    fuse_opt_free_args(&args);
+    if (session == nullptr) return 1;
+    if (fuse_mount(session, settings.mountPoint.c_str()) != 0) {
+      fuse_destroy(session);
+      return 1;
+    }
+    fuse_set_signal_handlers(fuse_get_session(session));
+    const int looped = fuse_loop(session);
+    fuse_remove_signal_handlers(fuse_get_session(session));
+    // A vanished card is unmounted already; its connection ends with the
+    // process, failing what is still asked of it.
+    if (!card.Vanished()) fuse_unmount(session);
+    fuse_destroy(session);
+    if (card.Vanished())
+      std::fprintf(stderr, "velmora-faultcard: vanished after %llu bytes\n", static_cast<unsigned long long>(card.Written()));
+    return looped == 0 ? 0 : 1;
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "velmora-faultcard: %s\n", failure.what());
+    return 1;
+  }
+}
