@@ -16,148 +16,177 @@
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace faultcard {
 namespace {
-
-// FUSE names files from the card's root ("/a/b"); the backing folder's
-// descriptor takes them relative ("a/b", "." for the root).
-const char* Relative(const char* path)
-{
-  return path[1] == '\0' ? "." : path + 1;
-}
-
-int Failed()
-{
-  return -errno;
-}
-
-int Status(int result)
-{
-  return result == 0 ? 0 : -errno;
-}
-
-// Opens for reading too where the caller wants to write only: with the
-// writeback cache the kernel reads around partial pages of any open file.
-// Appending is the kernel's there, at the size it knows.
-int OpenAt(int folder, const char* relative, int flags, mode_t mode, bool writeback)
-{
-  if (!writeback) return ::openat(folder, relative, flags, mode);
-  flags &= ~O_APPEND;
-  if ((flags & O_ACCMODE) == O_WRONLY) {
-    const int fd = ::openat(folder, relative, (flags & ~O_ACCMODE) | O_RDWR, mode);
-    if (fd >= 0 || errno != EACCES) return fd;
-  }
-  return ::openat(folder, relative, flags, mode);
-}
 
 int Descriptor(const fuse_file_info* fi)
 {
   return static_cast<int>(fi->fh);
 }
 
+// The errno of a call that returned a negative value, else 0.
+int ErrnoOf(int result)
+{
+  return result < 0 ? errno : 0;
+}
+
+// The flags a file is opened with. With the writeback cache the kernel
+// reads around partial pages of any open file, so a file opened to write
+// only is opened to read too where that is allowed; and appending is the
+// kernel's, at the size it knows.
+int OpenFlags(int flags, bool writeback)
+{
+  flags = (flags & ~O_NOFOLLOW) | O_CLOEXEC;
+  if (!writeback) return flags;
+  flags &= ~O_APPEND;
+  return (flags & O_ACCMODE) == O_WRONLY ? (flags & ~O_ACCMODE) | O_RDWR : flags;
+}
+
+// Opens with the flags above, and with the caller's own access mode where
+// reading too is refused.
+template <typename OpenCall>
+int OpenWith(int flags, bool writeback, OpenCall open)
+{
+  const int wanted = OpenFlags(flags, writeback);
+  const int fd = open(wanted);
+  if (fd >= 0 || errno != EACCES || (wanted & O_ACCMODE) == (flags & O_ACCMODE)) return fd;
+  return open((wanted & ~O_ACCMODE) | (flags & O_ACCMODE));
+}
+
 }  // namespace
+
+// A folder being listed, with the entry that did not fit the last answer.
+struct Card::Folder {
+  DIR* dir = nullptr;
+  off_t offset = 0;
+  dirent* pending = nullptr;
+};
 
 // The C entry points FUSE calls, each handing over to the card.
 struct Card::Calls {
-  static Card& Self() { return *static_cast<Card*>(fuse_get_context()->private_data); }
+  static Card& Self(fuse_req_t req) { return *static_cast<Card*>(fuse_req_userdata(req)); }
 
-  static int Getattr(const char* path, struct stat* st, fuse_file_info* fi) { return Self().Getattr(path, st, fi); }
-  static int Readlink(const char* path, char* buffer, std::size_t size) { return Self().Readlink(path, buffer, size); }
-  static int Mkdir(const char* path, mode_t mode) { return Self().Mkdir(path, mode); }
-  static int Unlink(const char* path) { return Self().Unlink(path); }
-  static int Rmdir(const char* path) { return Self().Rmdir(path); }
-  static int Symlink(const char* target, const char* path) { return Self().Symlink(target, path); }
-  static int Rename(const char* from, const char* to, unsigned int flags) { return Self().Rename(from, to, flags); }
-  static int Chmod(const char* path, mode_t mode, fuse_file_info* fi) { return Self().Chmod(path, mode, fi); }
-  static int Chown(const char* path, uid_t uid, gid_t gid, fuse_file_info* fi) { return Self().Chown(path, uid, gid, fi); }
-  static int Truncate(const char* path, off_t size, fuse_file_info* fi) { return Self().Truncate(path, size, fi); }
-  static int Utimens(const char* path, const struct timespec times[2], fuse_file_info* fi)
+  static void Init(void* card, fuse_conn_info* conn) { static_cast<Card*>(card)->Init(conn); }
+  static void Lookup(fuse_req_t req, fuse_ino_t parent, const char* name) { Self(req).Lookup(req, parent, name); }
+  static void Forget(fuse_req_t req, fuse_ino_t ino, std::uint64_t lookups)
   {
-    return Self().Utimens(path, times, fi);
+    Self(req).Forget(ino, lookups);
+    fuse_reply_none(req);
   }
-  static int Open(const char* path, fuse_file_info* fi) { return Self().Open(path, fi, false, 0); }
-  static int Create(const char* path, mode_t mode, fuse_file_info* fi) { return Self().Open(path, fi, true, mode); }
-  static int Read(const char*, char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
+  static void ForgetMulti(fuse_req_t req, std::size_t count, fuse_forget_data* forgets)
   {
-    return Self().Read(buffer, size, offset, fi);
+    for (std::size_t i = 0; i < count; ++i) Self(req).Forget(forgets[i].ino, forgets[i].nlookup);
+    fuse_reply_none(req);
   }
-  static int Write(const char*, const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
+  static void Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) { Self(req).Getattr(req, ino, fi); }
+  static void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int set, fuse_file_info* fi)
   {
-    return Self().Write(buffer, size, offset, fi);
+    Self(req).Setattr(req, ino, attr, set, fi);
   }
-  static int Statfs(const char*, struct statvfs* st) { return Self().Statfs(st); }
+  static void Readlink(fuse_req_t req, fuse_ino_t ino) { Self(req).Readlink(req, ino); }
+  static void Mkdir(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode) { Self(req).Mkdir(req, parent, name, mode); }
+  static void Symlink(fuse_req_t req, const char* target, fuse_ino_t parent, const char* name)
+  {
+    Self(req).Symlink(req, target, parent, name);
+  }
+  static void Unlink(fuse_req_t req, fuse_ino_t parent, const char* name) { Self(req).Unlink(req, parent, name); }
+  static void Rmdir(fuse_req_t req, fuse_ino_t parent, const char* name) { Self(req).Rmdir(req, parent, name); }
+  static void Rename(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newParent, const char* newName,
+                     unsigned int flags)
+  {
+    Self(req).Rename(req, parent, name, newParent, newName, flags);
+  }
+  static void Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) { Self(req).Open(req, ino, fi); }
+  static void Create(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode, fuse_file_info* fi)
+  {
+    Self(req).Create(req, parent, name, mode, fi);
+  }
+  static void Read(fuse_req_t req, fuse_ino_t, std::size_t size, off_t offset, fuse_file_info* fi)
+  {
+    Self(req).Read(req, size, offset, fi);
+  }
+  static void Write(fuse_req_t req, fuse_ino_t, const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
+  {
+    Self(req).Write(req, buffer, size, offset, fi);
+  }
   // What closing the backing file would report, as a close on the card does.
-  static int Flush(const char*, fuse_file_info* fi) { return Status(::close(::dup(Descriptor(fi)))); }
-  static int Release(const char*, fuse_file_info* fi) { return Status(::close(Descriptor(fi))); }
-  static int Fsync(const char*, int dataOnly, fuse_file_info* fi)
+  static void Flush(fuse_req_t req, fuse_ino_t, fuse_file_info* fi)
   {
-    return Status(dataOnly ? ::fdatasync(Descriptor(fi)) : ::fsync(Descriptor(fi)));
+    fuse_reply_err(req, ErrnoOf(::close(::dup(Descriptor(fi)))));
   }
-  static int Opendir(const char* path, fuse_file_info* fi) { return Self().Opendir(path, fi); }
-  static int Readdir(const char*, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info* fi, fuse_readdir_flags)
+  static void Release(fuse_req_t req, fuse_ino_t, fuse_file_info* fi)
   {
-    return Self().Readdir(buffer, fill, fi);
+    ::close(Descriptor(fi));
+    fuse_reply_err(req, 0);
   }
-  static int Releasedir(const char*, fuse_file_info* fi) { return Status(::closedir(reinterpret_cast<DIR*>(fi->fh))); }
-  static void* Init(fuse_conn_info* conn, fuse_config* config) { return Self().Init(conn, config); }
+  static void Fsync(fuse_req_t req, fuse_ino_t, int dataOnly, fuse_file_info* fi)
+  {
+    fuse_reply_err(req, ErrnoOf(dataOnly ? ::fdatasync(Descriptor(fi)) : ::fsync(Descriptor(fi))));
+  }
+  static void Statfs(fuse_req_t req, fuse_ino_t) { Self(req).Statfs(req); }
+  static void Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) { Self(req).Opendir(req, ino, fi); }
+  static void Readdir(fuse_req_t req, fuse_ino_t, std::size_t size, off_t offset, fuse_file_info* fi)
+  {
+    Self(req).Readdir(req, size, offset, fi);
+  }
+  static void Releasedir(fuse_req_t req, fuse_ino_t, fuse_file_info* fi)
+  {
+    std::unique_ptr<Folder> folder(reinterpret_cast<Folder*>(fi->fh));
+    ::closedir(folder->dir);
+    fuse_reply_err(req, 0);
+  }
 };
 
 Card::Card(const CardSettings& settings) : settings_(settings)
 {
   settings_.mountPoint = std::filesystem::absolute(settings_.mountPoint).string();
-  backing_ = ::open(settings_.backing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (backing_ < 0) throw std::runtime_error("cannot open the backing folder " + settings_.backing + ": " + std::strerror(errno));
+  root_.fd = ::open(settings_.backing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (root_.fd < 0) throw std::runtime_error("cannot open the backing folder " + settings_.backing + ": " + std::strerror(errno));
   used_ = UnitsInUse();
 }
 
 Card::~Card()
 {
-  ::close(backing_);
+  for (const auto& [key, node] : nodes_) ::close(node->fd);
+  ::close(root_.fd);
 }
 
-const fuse_operations& Card::Operations()
+const fuse_lowlevel_ops& Card::Operations()
 {
-  static const fuse_operations operations = [] {
-    fuse_operations ops{};
+  static const fuse_lowlevel_ops operations = [] {
+    fuse_lowlevel_ops ops{};
+    ops.init = Calls::Init;
+    ops.lookup = Calls::Lookup;
+    ops.forget = Calls::Forget;
+    ops.forget_multi = Calls::ForgetMulti;
     ops.getattr = Calls::Getattr;
+    ops.setattr = Calls::Setattr;
     ops.readlink = Calls::Readlink;
     ops.mkdir = Calls::Mkdir;
+    ops.symlink = Calls::Symlink;
     ops.unlink = Calls::Unlink;
     ops.rmdir = Calls::Rmdir;
-    ops.symlink = Calls::Symlink;
     ops.rename = Calls::Rename;
-    ops.chmod = Calls::Chmod;
-    ops.chown = Calls::Chown;
-    ops.truncate = Calls::Truncate;
     ops.open = Calls::Open;
+    ops.create = Calls::Create;
     ops.read = Calls::Read;
     ops.write = Calls::Write;
-    ops.statfs = Calls::Statfs;
     ops.flush = Calls::Flush;
     ops.release = Calls::Release;
     ops.fsync = Calls::Fsync;
+    ops.statfs = Calls::Statfs;
     ops.opendir = Calls::Opendir;
     ops.readdir = Calls::Readdir;
     ops.releasedir = Calls::Releasedir;
-    ops.init = Calls::Init;
-    ops.create = Calls::Create;
-    ops.utimens = Calls::Utimens;
     return ops;
   }();
   return operations;
 }
 
-void* Card::Init(fuse_conn_info* conn, fuse_config* config)
+void Card::Init(fuse_conn_info* conn)
 {
-  // Changes made beside the card, in the backing folder, show at once...
-  config->entry_timeout = 0;
-  config->attr_timeout = 0;
-  config->negative_timeout = 0;
-  // ...and a removed file goes at once, as on a card, not to a hidden name:
-  // open files are reached through their descriptors, without a path.
-  config->hard_remove = 1;
-  config->nullpath_ok = 1;
   // Requests of 128 KiB at most, about what a USB card reader takes at once.
   conn->max_write = 128 * 1024;
   if (conn->capable & FUSE_CAP_WRITEBACK_CACHE) {
@@ -166,7 +195,61 @@ void* Card::Init(fuse_conn_info* conn, fuse_config* config)
   } else {
     std::fprintf(stderr, "velmora-faultcard: the kernel offers no writeback cache\n");
   }
-  return this;
+}
+
+Card::Node& Card::NodeOf(fuse_ino_t ino) noexcept
+{
+  return ino == FUSE_ROOT_ID ? root_ : *reinterpret_cast<Node*>(ino);
+}
+
+std::string Card::PathOf(const Node& node)
+{
+  return "/proc/self/fd/" + std::to_string(node.fd);
+}
+
+int Card::Entry(fuse_ino_t parent, const char* name, fuse_entry_param* entry)
+{
+  const int fd = ::openat(NodeOf(parent).fd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno;
+  *entry = {};
+  if (::fstatat(fd, "", &entry->attr, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return error;
+  }
+  const std::pair<dev_t, ino_t> key(entry->attr.st_dev, entry->attr.st_ino);
+  std::unique_ptr<Node>& node = nodes_[key];
+  if (node) {
+    ::close(fd);
+  } else {
+    node = std::make_unique<Node>();
+    node->fd = fd;
+    node->key = key;
+  }
+  ++node->lookups;
+  Shape(&entry->attr);
+  // Nothing cached: changes made in the backing folder show at once.
+  entry->ino = reinterpret_cast<fuse_ino_t>(node.get());
+  entry->attr_timeout = 0;
+  entry->entry_timeout = 0;
+  return 0;
+}
+
+void Card::Forget(fuse_ino_t ino, std::uint64_t lookups) noexcept
+{
+  if (ino == FUSE_ROOT_ID) return;
+  Node& node = NodeOf(ino);
+  node.lookups -= std::min(lookups, node.lookups);
+  if (node.lookups > 0) return;
+  ::close(node.fd);
+  nodes_.erase(node.key);
+}
+
+void Card::Shape(struct stat* st) const noexcept
+{
+  // What the card allocates, not what the backing folder does.
+  st->st_blksize = static_cast<blksize_t>(settings_.unit);
+  if (S_ISREG(st->st_mode)) st->st_blocks = static_cast<blkcnt_t>(Units(st->st_size) * settings_.unit / 512);
 }
 
 std::uint64_t Card::UnitsInUse() const
@@ -187,10 +270,10 @@ void Card::Resized(std::uint64_t from, std::uint64_t to) noexcept
   used_ = used_ + Units(to) - std::min(Units(from), used_ + Units(to));
 }
 
-std::uint64_t Card::RegularSize(const char* relative) const noexcept
+std::uint64_t Card::RegularSize(int folder, const char* name) noexcept
 {
   struct stat st;
-  if (::fstatat(backing_, relative, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return 0;
+  if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return 0;
   return static_cast<std::uint64_t>(st.st_size);
 }
 
@@ -201,13 +284,13 @@ int Card::CreateRefused() noexcept
 
 int Card::Fail() noexcept
 {
-  if (!settings_.vanish) return -settings_.failErrno;
+  if (!settings_.vanish) return settings_.failErrno;
   if (!vanished_) {
     vanished_ = true;
     Unmount();
-    fuse_exit(fuse_get_context()->fuse);
+    fuse_session_exit(session_);
   }
-  return -EIO;
+  return EIO;
 }
 
 void Card::Unmount() noexcept
@@ -242,185 +325,293 @@ void Card::Throttle(std::uint64_t bytes)
       std::chrono::duration<double>(static_cast<double>(bytes) / static_cast<double>(settings_.rate)));
 }
 
-int Card::Getattr(const char* path, struct stat* st, fuse_file_info* fi)
+void Card::Lookup(fuse_req_t req, fuse_ino_t parent, const char* name)
 {
-  const int result = fi != nullptr ? ::fstat(Descriptor(fi), st) : ::fstatat(backing_, Relative(path), st, AT_SYMLINK_NOFOLLOW);
-  if (result != 0) return Failed();
-  // What the card allocates, not what the backing folder does.
-  st->st_blksize = static_cast<blksize_t>(settings_.unit);
-  if (S_ISREG(st->st_mode)) st->st_blocks = static_cast<blkcnt_t>(Units(st->st_size) * settings_.unit / 512);
-  return 0;
-}
-
-int Card::Readlink(const char* path, char* buffer, std::size_t size)
-{
-  const ssize_t length = ::readlinkat(backing_, Relative(path), buffer, size - 1);
-  if (length < 0) return Failed();
-  buffer[length] = '\0';
-  return 0;
-}
-
-int Card::Mkdir(const char* path, mode_t mode)
-{
-  if (const int refused = CreateRefused()) return refused;
-  return Status(::mkdirat(backing_, Relative(path), mode));
-}
-
-int Card::Unlink(const char* path)
-{
-  const std::uint64_t size = RegularSize(Relative(path));
-  if (::unlinkat(backing_, Relative(path), 0) != 0) return Failed();
-  Resized(size, 0);
-  return 0;
-}
-
-int Card::Rmdir(const char* path)
-{
-  return Status(::unlinkat(backing_, Relative(path), AT_REMOVEDIR));
-}
-
-int Card::Symlink(const char* target, const char* path)
-{
-  if (const int refused = CreateRefused()) return refused;
-  return Status(::symlinkat(target, backing_, Relative(path)));
-}
-
-int Card::Rename(const char* from, const char* to, unsigned int flags)
-{
-  const std::uint64_t replaced = (flags & RENAME_EXCHANGE) != 0 ? 0 : RegularSize(Relative(to));
-  if (::renameat2(backing_, Relative(from), backing_, Relative(to), flags) != 0) return Failed();
-  Resized(replaced, 0);
-  return 0;
-}
-
-int Card::Chmod(const char* path, mode_t mode, fuse_file_info* fi)
-{
-  return Status(fi != nullptr ? ::fchmod(Descriptor(fi), mode) : ::fchmodat(backing_, Relative(path), mode, 0));
-}
-
-int Card::Chown(const char* path, uid_t uid, gid_t gid, fuse_file_info* fi)
-{
-  return Status(fi != nullptr ? ::fchown(Descriptor(fi), uid, gid)
-                              : ::fchownat(backing_, Relative(path), uid, gid, AT_SYMLINK_NOFOLLOW));
-}
-
-int Card::Truncate(const char* path, off_t size, fuse_file_info* fi)
-{
-  const int fd = fi != nullptr ? Descriptor(fi) : ::openat(backing_, Relative(path), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return Failed();
-  struct stat st;
-  int result = ::fstat(fd, &st);
-  if (result == 0) result = ::ftruncate(fd, size);
-  const int error = errno;
-  if (result == 0) Resized(static_cast<std::uint64_t>(st.st_size), static_cast<std::uint64_t>(size));
-  if (fi == nullptr) ::close(fd);
-  return result == 0 ? 0 : -error;
-}
-
-int Card::Utimens(const char* path, const struct timespec times[2], fuse_file_info* fi)
-{
-  return Status(fi != nullptr ? ::futimens(Descriptor(fi), times)
-                              : ::utimensat(backing_, Relative(path), times, AT_SYMLINK_NOFOLLOW));
-}
-
-int Card::Open(const char* path, fuse_file_info* fi, bool create, mode_t mode)
-{
-  if (create) {
-    if (const int refused = CreateRefused()) return refused;
+  fuse_entry_param entry;
+  if (const int error = Entry(parent, name, &entry)) {
+    fuse_reply_err(req, error);
+    return;
   }
-  const std::uint64_t truncated = (fi->flags & O_TRUNC) != 0 ? RegularSize(Relative(path)) : 0;
-  const int fd = OpenAt(backing_, Relative(path), fi->flags | (create ? O_CREAT : 0) | O_CLOEXEC, mode, writeback_);
-  if (fd < 0) return Failed();
+  fuse_reply_entry(req, &entry);
+}
+
+void Card::Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info*)
+{
+  struct stat st;
+  if (::fstatat(NodeOf(ino).fd, "", &st, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) != 0) {
+    fuse_reply_err(req, errno);
+    return;
+  }
+  Shape(&st);
+  fuse_reply_attr(req, &st, 0);
+}
+
+void Card::Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int set, fuse_file_info* fi)
+{
+  const Node& node = NodeOf(ino);
+  const std::string path = PathOf(node);
+  int result = 0;
+  if (set & FUSE_SET_ATTR_MODE)
+    result = fi != nullptr ? ::fchmod(Descriptor(fi), attr->st_mode) : ::chmod(path.c_str(), attr->st_mode);
+  if (result == 0 && (set & (FUSE_SET_ATTR_UID | FUSE_SET_ATTR_GID))) {
+    const uid_t uid = (set & FUSE_SET_ATTR_UID) ? attr->st_uid : static_cast<uid_t>(-1);
+    const gid_t gid = (set & FUSE_SET_ATTR_GID) ? attr->st_gid : static_cast<gid_t>(-1);
+    result = ::fchownat(node.fd, "", uid, gid, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW);
+  }
+  if (result == 0 && (set & FUSE_SET_ATTR_SIZE)) {
+    struct stat before;
+    result = ::fstatat(node.fd, "", &before, AT_EMPTY_PATH);
+    if (result == 0)
+      result = fi != nullptr ? ::ftruncate(Descriptor(fi), attr->st_size) : ::truncate(path.c_str(), attr->st_size);
+    if (result == 0) Resized(static_cast<std::uint64_t>(before.st_size), static_cast<std::uint64_t>(attr->st_size));
+  }
+  if (result == 0 && (set & (FUSE_SET_ATTR_ATIME | FUSE_SET_ATTR_MTIME))) {
+    struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_OMIT}};
+    if (set & FUSE_SET_ATTR_ATIME_NOW)
+      times[0].tv_nsec = UTIME_NOW;
+    else if (set & FUSE_SET_ATTR_ATIME)
+      times[0] = attr->st_atim;
+    if (set & FUSE_SET_ATTR_MTIME_NOW)
+      times[1].tv_nsec = UTIME_NOW;
+    else if (set & FUSE_SET_ATTR_MTIME)
+      times[1] = attr->st_mtim;
+    // A link's own times cannot be set through its descriptor; a card
+    // keeps none for links anyway.
+    struct stat st;
+    if (::fstatat(node.fd, "", &st, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(st.st_mode))
+      result = fi != nullptr ? ::futimens(Descriptor(fi), times) : ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+  if (result != 0) {
+    fuse_reply_err(req, errno);
+    return;
+  }
+  Getattr(req, ino, fi);
+}
+
+void Card::Readlink(fuse_req_t req, fuse_ino_t ino)
+{
+  char target[PATH_MAX + 1];
+  const ssize_t length = ::readlinkat(NodeOf(ino).fd, "", target, PATH_MAX);
+  if (length < 0) {
+    fuse_reply_err(req, errno);
+    return;
+  }
+  target[length] = '\0';
+  fuse_reply_readlink(req, target);
+}
+
+void Card::Mkdir(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode)
+{
+  fuse_entry_param entry;
+  int error = CreateRefused();
+  if (error == 0) error = ErrnoOf(::mkdirat(NodeOf(parent).fd, name, mode));
+  if (error == 0) error = Entry(parent, name, &entry);
+  if (error != 0) {
+    fuse_reply_err(req, error);
+    return;
+  }
+  fuse_reply_entry(req, &entry);
+}
+
+void Card::Symlink(fuse_req_t req, const char* target, fuse_ino_t parent, const char* name)
+{
+  fuse_entry_param entry;
+  int error = CreateRefused();
+  if (error == 0) error = ErrnoOf(::symlinkat(target, NodeOf(parent).fd, name));
+  if (error == 0) error = Entry(parent, name, &entry);
+  if (error != 0) {
+    fuse_reply_err(req, error);
+    return;
+  }
+  fuse_reply_entry(req, &entry);
+}
+
+void Card::Unlink(fuse_req_t req, fuse_ino_t parent, const char* name)
+{
+  const int folder = NodeOf(parent).fd;
+  const std::uint64_t size = RegularSize(folder, name);
+  const int error = ErrnoOf(::unlinkat(folder, name, 0));
+  if (error == 0) Resized(size, 0);
+  fuse_reply_err(req, error);
+}
+
+void Card::Rmdir(fuse_req_t req, fuse_ino_t parent, const char* name)
+{
+  fuse_reply_err(req, ErrnoOf(::unlinkat(NodeOf(parent).fd, name, AT_REMOVEDIR)));
+}
+
+void Card::Rename(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newParent, const char* newName,
+                  unsigned int flags)
+{
+  const int to = NodeOf(newParent).fd;
+  const std::uint64_t replaced = (flags & RENAME_EXCHANGE) != 0 ? 0 : RegularSize(to, newName);
+  const int error = ErrnoOf(::renameat2(NodeOf(parent).fd, name, to, newName, flags));
+  if (error == 0) Resized(replaced, 0);
+  fuse_reply_err(req, error);
+}
+
+void Card::Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi)
+{
+  const Node& node = NodeOf(ino);
+  const std::string path = PathOf(node);
+  struct stat before {};
+  if ((fi->flags & O_TRUNC) != 0) ::fstatat(node.fd, "", &before, AT_EMPTY_PATH);
+  const int fd = OpenWith(fi->flags, writeback_, [&](int flags) { return ::open(path.c_str(), flags); });
+  if (fd < 0) {
+    fuse_reply_err(req, errno);
+    return;
+  }
+  if (S_ISREG(before.st_mode)) Resized(static_cast<std::uint64_t>(before.st_size), 0);
+  fi->fh = static_cast<std::uint64_t>(fd);
+  fuse_reply_open(req, fi);
+}
+
+void Card::Create(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode, fuse_file_info* fi)
+{
+  if (const int refused = CreateRefused()) {
+    fuse_reply_err(req, refused);
+    return;
+  }
+  const int folder = NodeOf(parent).fd;
+  const std::uint64_t truncated = (fi->flags & O_TRUNC) != 0 ? RegularSize(folder, name) : 0;
+  const int fd = OpenWith(fi->flags | O_CREAT, writeback_, [&](int flags) { return ::openat(folder, name, flags, mode); });
+  fuse_entry_param entry;
+  const int error = fd < 0 ? errno : Entry(parent, name, &entry);
+  if (error != 0) {
+    if (fd >= 0) ::close(fd);
+    fuse_reply_err(req, error);
+    return;
+  }
   Resized(truncated, 0);
   fi->fh = static_cast<std::uint64_t>(fd);
-  return 0;
+  fuse_reply_create(req, &entry, fi);
 }
 
-int Card::Read(char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
+void Card::Read(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi)
 {
+  std::vector<char> buffer(size);
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t got = ::pread(Descriptor(fi), buffer + done, size - done, offset + static_cast<off_t>(done));
+    const ssize_t got = ::pread(Descriptor(fi), buffer.data() + done, size - done, offset + static_cast<off_t>(done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Failed();
+    if (got < 0) {
+      fuse_reply_err(req, errno);
+      return;
+    }
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
-  return static_cast<int>(done);
+  fuse_reply_buf(req, buffer.data(), done);
 }
 
-int Card::Write(const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
+void Card::Write(fuse_req_t req, const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi)
 {
-  if (vanished_) return -EIO;
+  if (vanished_) {
+    fuse_reply_err(req, EIO);
+    return;
+  }
   // Up to the fault the bytes land; the request that goes beyond it fails.
   std::size_t take = size;
   if (settings_.failAfter) take = std::min<std::uint64_t>(size, *settings_.failAfter - std::min(written_, *settings_.failAfter));
   struct stat st;
-  if (::fstat(Descriptor(fi), &st) != 0) return Failed();
+  if (::fstat(Descriptor(fi), &st) != 0) {
+    fuse_reply_err(req, errno);
+    return;
+  }
   const auto before = static_cast<std::uint64_t>(st.st_size);
   const std::uint64_t after = std::max(before, static_cast<std::uint64_t>(offset) + take);
-  if (used_ + Units(after) - Units(before) > settings_.capacity / settings_.unit) return -ENOSPC;
+  if (used_ + Units(after) - Units(before) > settings_.capacity / settings_.unit) {
+    fuse_reply_err(req, ENOSPC);
+    return;
+  }
   if (take > 0) Throttle(take);
   std::size_t done = 0;
   while (done < take) {
     const ssize_t put = ::pwrite(Descriptor(fi), buffer + done, take - done, offset + static_cast<off_t>(done));
     if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return Failed();
+    if (put < 0) {
+      fuse_reply_err(req, errno);
+      return;
+    }
     done += static_cast<std::size_t>(put);
   }
   written_ += done;
   Resized(before, after);
-  if (take < size) return Fail();
-  return static_cast<int>(done);
+  if (take < size)
+    fuse_reply_err(req, Fail());
+  else
+    fuse_reply_write(req, done);
 }
 
-int Card::Statfs(struct statvfs* st)
+void Card::Statfs(fuse_req_t req)
 {
   // Counted afresh, so that files put into the backing folder count too.
   used_ = UnitsInUse();
   const std::uint64_t blocks = settings_.capacity / settings_.unit;
   const std::uint64_t available = blocks - std::min(used_, blocks);
-  *st = {};
-  st->f_bsize = settings_.unit;
-  st->f_frsize = settings_.unit;
-  st->f_blocks = blocks;
-  st->f_bfree = available;
-  st->f_bavail = available;
-  st->f_files = blocks;
-  st->f_ffree = available;
-  st->f_favail = available;
-  st->f_namemax = 255;
-  return 0;
+  struct statvfs st {};
+  st.f_bsize = settings_.unit;
+  st.f_frsize = settings_.unit;
+  st.f_blocks = blocks;
+  st.f_bfree = available;
+  st.f_bavail = available;
+  st.f_files = blocks;
+  st.f_ffree = available;
+  st.f_favail = available;
+  st.f_namemax = 255;
+  fuse_reply_statfs(req, &st);
 }
 
-int Card::Opendir(const char* path, fuse_file_info* fi)
+void Card::Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi)
 {
-  const int fd = ::openat(backing_, Relative(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Failed();
-  DIR* folder = ::fdopendir(fd);
-  if (folder == nullptr) {
+  const int fd = ::openat(NodeOf(ino).fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (dir == nullptr) {
     const int error = errno;
-    ::close(fd);
-    return -error;
+    if (fd >= 0) ::close(fd);
+    fuse_reply_err(req, error);
+    return;
   }
-  fi->fh = reinterpret_cast<std::uint64_t>(folder);
-  return 0;
+  auto folder = std::make_unique<Folder>();
+  folder->dir = dir;
+  fi->fh = reinterpret_cast<std::uint64_t>(folder.release());
+  fuse_reply_open(req, fi);
 }
 
-int Card::Readdir(void* buffer, fuse_fill_dir_t fill, fuse_file_info* fi)
+void Card::Readdir(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi)
 {
-  // The whole listing at once (FUSE keeps it for the offsets), from the
-  // start every time it asks again.
-  DIR* folder = reinterpret_cast<DIR*>(fi->fh);
-  ::rewinddir(folder);
-  errno = 0;
-  while (const dirent* entry = ::readdir(folder)) {
-    struct stat st {};
-    st.st_ino = entry->d_ino;
-    st.st_mode = DTTOIF(entry->d_type);
-    if (fill(buffer, entry->d_name, &st, 0, fuse_fill_dir_flags{}) != 0) return -ENOMEM;
+  Folder& folder = *reinterpret_cast<Folder*>(fi->fh);
+  if (offset != folder.offset) {
+    ::seekdir(folder.dir, offset);
+    folder.pending = nullptr;
+    folder.offset = offset;
   }
-  return -errno;
+  std::vector<char> buffer(size);
+  std::size_t used = 0;
+  for (;;) {
+    if (folder.pending == nullptr) {
+      errno = 0;
+      folder.pending = ::readdir(folder.dir);
+      if (folder.pending == nullptr) {
+        if (errno != 0 && used == 0) {
+          fuse_reply_err(req, errno);
+          return;
+        }
+        break;
+      }
+    }
+    struct stat st {};
+    st.st_ino = folder.pending->d_ino;
+    st.st_mode = DTTOIF(folder.pending->d_type);
+    const off_t next = ::telldir(folder.dir);
+    const std::size_t entry = fuse_add_direntry(req, buffer.data() + used, size - used, folder.pending->d_name, &st, next);
+    // What does not fit waits for the next call.
+    if (entry > size - used) break;
+    used += entry;
+    folder.pending = nullptr;
+    folder.offset = next;
+  }
+  fuse_reply_buf(req, buffer.data(), used);
 }
 
 }  // namespace faultcard

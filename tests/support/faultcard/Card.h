@@ -1,15 +1,22 @@
 #pragma once
 // The fault card's file system: the backing folder passed through, with
 // the card's own allocation unit and capacity in statfs, a write limit,
-// and the fault. Every operation runs on the one thread of the FUSE loop,
-// so the card keeps its counts without locks.
+// and the fault. It answers the kernel through the low-level FUSE API and
+// holds every file the kernel knows by a descriptor of its own, so that a
+// file removed while the kernel still has it (its times written back after
+// an unlink, say) is still there to answer for. Every operation runs on
+// the one thread of the FUSE loop, so the card keeps its counts without
+// locks.
 
 #define FUSE_USE_VERSION 31
-#include <fuse.h>
+#include <fuse_lowlevel.h>
 
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "CardSettings.h"
 
@@ -24,8 +31,10 @@ class Card {
   Card& operator=(const Card&) = delete;
   ~Card();
 
-  // The operations to give fuse_new, with this card as its user data.
-  static const fuse_operations& Operations();
+  // The operations to give fuse_session_new, with this card as user data.
+  static const fuse_lowlevel_ops& Operations();
+  // The session whose loop a vanishing card ends.
+  void Serve(fuse_session* session) noexcept { session_ = session; }
 
   // The card has vanished: it is unmounted already, and the FUSE loop was
   // told to end.
@@ -34,15 +43,33 @@ class Card {
 
  private:
   struct Calls;
+  // A file the kernel knows, by a descriptor that does not open it.
+  struct Node {
+    int fd = -1;
+    std::uint64_t lookups = 0;
+    std::pair<dev_t, ino_t> key;
+  };
+  struct Folder;
+
+  Node& NodeOf(fuse_ino_t ino) noexcept;
+  // "/proc/self/fd/N": the node's file, for the calls that take no
+  // descriptor opened only for its path.
+  static std::string PathOf(const Node& node);
+  // Finds or adds the node of a name in a folder and fills in its entry,
+  // counting one lookup; an errno on failure.
+  int Entry(fuse_ino_t parent, const char* name, fuse_entry_param* entry);
+  void Forget(fuse_ino_t ino, std::uint64_t lookups) noexcept;
+  // What a card shows of a file: its own unit and the units the file takes.
+  void Shape(struct stat* st) const noexcept;
 
   std::uint64_t Units(std::uint64_t bytes) const noexcept { return (bytes + settings_.unit - 1) / settings_.unit; }
   // Units the backing files take, each rounded up on its own.
   std::uint64_t UnitsInUse() const;
   // A file went from one size to another (0 when it came or went).
   void Resized(std::uint64_t from, std::uint64_t to) noexcept;
-  // The size of the regular file at a path, 0 for anything else.
-  std::uint64_t RegularSize(const char* relative) const noexcept;
-  // Zero while a create may go ahead, else what it fails with.
+  // The size of the regular file at a name in a folder, 0 for anything else.
+  static std::uint64_t RegularSize(int folder, const char* name) noexcept;
+  // Zero while a create may go ahead, else the errno it fails with.
   int CreateRefused() noexcept;
   // The fault fires: the errno to answer with.
   int Fail() noexcept;
@@ -50,27 +77,30 @@ class Card {
   // Sleeps until a write of this many bytes keeps to the rate.
   void Throttle(std::uint64_t bytes);
 
-  int Getattr(const char* path, struct stat* st, fuse_file_info* fi);
-  int Readlink(const char* path, char* buffer, std::size_t size);
-  int Mkdir(const char* path, mode_t mode);
-  int Unlink(const char* path);
-  int Rmdir(const char* path);
-  int Symlink(const char* target, const char* path);
-  int Rename(const char* from, const char* to, unsigned int flags);
-  int Chmod(const char* path, mode_t mode, fuse_file_info* fi);
-  int Chown(const char* path, uid_t uid, gid_t gid, fuse_file_info* fi);
-  int Truncate(const char* path, off_t size, fuse_file_info* fi);
-  int Utimens(const char* path, const struct timespec times[2], fuse_file_info* fi);
-  int Open(const char* path, fuse_file_info* fi, bool create, mode_t mode);
-  int Read(char* buffer, std::size_t size, off_t offset, fuse_file_info* fi);
-  int Write(const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi);
-  int Statfs(struct statvfs* st);
-  int Opendir(const char* path, fuse_file_info* fi);
-  int Readdir(void* buffer, fuse_fill_dir_t fill, fuse_file_info* fi);
-  void* Init(fuse_conn_info* conn, fuse_config* config);
+  void Init(fuse_conn_info* conn);
+  void Lookup(fuse_req_t req, fuse_ino_t parent, const char* name);
+  void Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi);
+  void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int set, fuse_file_info* fi);
+  void Readlink(fuse_req_t req, fuse_ino_t ino);
+  void Mkdir(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode);
+  void Symlink(fuse_req_t req, const char* target, fuse_ino_t parent, const char* name);
+  void Unlink(fuse_req_t req, fuse_ino_t parent, const char* name);
+  void Rmdir(fuse_req_t req, fuse_ino_t parent, const char* name);
+  void Rename(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newParent, const char* newName,
+              unsigned int flags);
+  void Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi);
+  void Create(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode, fuse_file_info* fi);
+  void Read(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi);
+  void Write(fuse_req_t req, const char* buffer, std::size_t size, off_t offset, fuse_file_info* fi);
+  void Statfs(fuse_req_t req);
+  void Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi);
+  void Readdir(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi);
 
   CardSettings settings_;
-  int backing_ = -1;
+  Node root_;
+  // Every other node, by the backing file's device and inode number.
+  std::map<std::pair<dev_t, ino_t>, std::unique_ptr<Node>> nodes_;
+  fuse_session* session_ = nullptr;
   bool writeback_ = false;
   bool vanished_ = false;
   std::uint64_t written_ = 0;

@@ -31,20 +31,21 @@ int main(int argc, char** argv)
     char options[] = "default_permissions,fsname=velmora-faultcard,subtype=velmora-faultcard";
     char* arguments[] = {name, dashO, options};
     fuse_args args = FUSE_ARGS_INIT(3, arguments);
-    fuse* session = fuse_new(&args, &faultcard::Card::Operations(), sizeof(fuse_operations), &card);
+    fuse_session* session = fuse_session_new(&args, &faultcard::Card::Operations(), sizeof(fuse_lowlevel_ops), &card);
     fuse_opt_free_args(&args);
     if (session == nullptr) return 1;
-    if (fuse_mount(session, settings.mountPoint.c_str()) != 0) {
-      fuse_destroy(session);
+    card.Serve(session);
+    if (fuse_session_mount(session, settings.mountPoint.c_str()) != 0) {
+      fuse_session_destroy(session);
       return 1;
     }
-    fuse_set_signal_handlers(fuse_get_session(session));
-    const int looped = fuse_loop(session);
-    fuse_remove_signal_handlers(fuse_get_session(session));
+    fuse_set_signal_handlers(session);
+    const int looped = fuse_session_loop(session);
+    fuse_remove_signal_handlers(session);
     // A vanished card is unmounted already; its connection ends with the
-    // process, failing what is still asked of it.
-    if (!card.Vanished()) fuse_unmount(session);
-    fuse_destroy(session);
+    // session, failing what is still asked of it.
+    if (!card.Vanished()) fuse_session_unmount(session);
+    fuse_session_destroy(session);
     if (card.Vanished())
       std::fprintf(stderr, "velmora-faultcard: vanished after %llu bytes\n", static_cast<unsigned long long>(card.Written()));
     return looped == 0 ? 0 : 1;

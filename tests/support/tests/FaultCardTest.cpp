@@ -108,6 +108,30 @@ TEST(FaultCard, PassesFilesThrough)
   EXPECT_EQ(st.st_blocks, 64);
 }
 
+// The kernel writes a removed file's times back after the removal; the card
+// still answers for it, so that syncfs reports nothing afterwards. Files
+// removed or replaced while open keep working until closed.
+TEST(FaultCard, RemovedFilesLeaveSyncClean)
+{
+  FaultCard card;
+  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  const int root = ::open(card.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(root, 0) << std::strerror(errno);
+  for (const char* name : {"a", "b", "c", "d"}) vtest::WriteFile(card.Root() / name, std::string(70000, *name));
+  fs::remove(card.Root() / "a");
+  fs::rename(card.Root() / "b", card.Root() / "c");
+  const int open = ::open((card.Root() / "d").c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  ASSERT_GE(open, 0) << std::strerror(errno);
+  fs::remove(card.Root() / "d");
+  EXPECT_EQ(::write(open, "more", 4), 4);
+  EXPECT_EQ(Outcome(::fsync(open)), "ok");
+  EXPECT_EQ(Outcome(::close(open)), "ok");
+  EXPECT_EQ(Outcome(::syncfs(root)), "ok");
+  ::close(root);
+  EXPECT_EQ(vtest::FilesBelow(card.Backing()), std::vector<std::string>{"c"});
+  EXPECT_EQ(vtest::ReadFile(card.Backing() / "c"), std::string(70000, 'b'));
+}
+
 // Free space as a card with the unit would report it, each file in whole
 // units, counted again as files come and go.
 TEST(FaultCard, StatvfsCountsEachFileInWholeUnits)
