@@ -59,7 +59,12 @@ int OpenWith(int flags, bool writeback, OpenCall open)
 
 // A folder being listed, with the entry that did not fit the last answer.
 struct Card::Folder {
-  DIR* dir = nullptr;
+  explicit Folder(DIR* opened) : dir(opened) {}
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder() { ::closedir(dir); }
+
+  DIR* dir;
   off_t offset = 0;
   dirent* pending = nullptr;
 };
@@ -131,16 +136,12 @@ struct Card::Calls {
   {
     Self(req).Readdir(req, size, offset, fi);
   }
-  static void Releasedir(fuse_req_t req, fuse_ino_t, fuse_file_info* fi)
-  {
-    std::unique_ptr<Folder> folder(reinterpret_cast<Folder*>(fi->fh));
-    ::closedir(folder->dir);
-    fuse_reply_err(req, 0);
-  }
+  static void Releasedir(fuse_req_t req, fuse_ino_t, fuse_file_info* fi) { Self(req).Releasedir(req, fi); }
 };
 
 Card::Card(const CardSettings& settings) : settings_(settings)
 {
+  settings_.backing = std::filesystem::absolute(settings_.backing).string();
   settings_.mountPoint = std::filesystem::absolute(settings_.mountPoint).string();
   root_.fd = ::open(settings_.backing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (root_.fd < 0) throw std::runtime_error("cannot open the backing folder " + settings_.backing + ": " + std::strerror(errno));
@@ -572,10 +573,16 @@ void Card::Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi)
     fuse_reply_err(req, error);
     return;
   }
-  auto folder = std::make_unique<Folder>();
-  folder->dir = dir;
-  fi->fh = reinterpret_cast<std::uint64_t>(folder.release());
+  auto folder = std::make_unique<Folder>(dir);
+  fi->fh = reinterpret_cast<std::uint64_t>(folder.get());
+  folders_.emplace(folder.get(), std::move(folder));
   fuse_reply_open(req, fi);
+}
+
+void Card::Releasedir(fuse_req_t req, fuse_file_info* fi)
+{
+  folders_.erase(reinterpret_cast<const Folder*>(fi->fh));
+  fuse_reply_err(req, 0);
 }
 
 void Card::Readdir(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi)

@@ -95,11 +95,15 @@ class Card {
   void Statfs(fuse_req_t req);
   void Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi);
   void Readdir(fuse_req_t req, std::size_t size, off_t offset, fuse_file_info* fi);
+  void Releasedir(fuse_req_t req, fuse_file_info* fi);
 
   CardSettings settings_;
   Node root_;
   // Every other node, by the backing file's device and inode number.
   std::map<std::pair<dev_t, ino_t>, std::unique_ptr<Node>> nodes_;
+  // The folders being listed, also those the kernel never releases when
+  // the card ends.
+  std::map<const Folder*, std::unique_ptr<Folder>> folders_;
   fuse_session* session_ = nullptr;
   bool writeback_ = false;
   bool vanished_ = false;

@@ -4,6 +4,9 @@
 // optional write limit, and a fault after a number of bytes written.
 // It ends when it is unmounted, on SIGTERM or SIGINT, or when it vanishes.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -12,6 +15,30 @@
 
 #include "Card.h"
 #include "CardSettings.h"
+
+namespace {
+
+// Ends the connection, frees what mounting took and unmounts. A vanished
+// card is unmounted already: libfuse's complaint about unmounting it again
+// is not shown.
+void Unmount(fuse_session* session, bool vanished)
+{
+  if (!vanished) {
+    fuse_session_unmount(session);
+    return;
+  }
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (nowhere >= 0) ::dup2(nowhere, 2);
+  fuse_session_unmount(session);
+  std::fflush(stderr);
+  if (saved >= 0) ::dup2(saved, 2);
+  if (nowhere >= 0) ::close(nowhere);
+  if (saved >= 0) ::close(saved);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -42,9 +69,7 @@ int main(int argc, char** argv)
     fuse_set_signal_handlers(session);
     const int looped = fuse_session_loop(session);
     fuse_remove_signal_handlers(session);
-    // A vanished card is unmounted already; its connection ends with the
-    // session, failing what is still asked of it.
-    if (!card.Vanished()) fuse_session_unmount(session);
+    Unmount(session, card.Vanished());
     fuse_session_destroy(session);
     if (card.Vanished())
       std::fprintf(stderr, "velmora-faultcard: vanished after %llu bytes\n", static_cast<unsigned long long>(card.Written()));
