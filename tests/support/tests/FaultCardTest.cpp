@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -25,12 +24,14 @@ using vtest::CardFault;
 using vtest::FaultCard;
 using vtest::FaultCardOptions;
 
-// The outcome of a call as an errno, 0 for success, so a failure shows by name.
+// The outcome of a call: "ok", or the text of its errno, so that a failure
+// shows by name.
 std::string Outcome(int result)
 {
   return result == 0 ? "ok" : std::strerror(errno);
 }
 
+// An errno as Outcome shows it.
 std::string Reason(int error)
 {
   return error == 0 ? "ok" : std::strerror(error);
