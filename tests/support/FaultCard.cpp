@@ -151,6 +151,7 @@ FaultCard::FaultCard(const FaultCardOptions& options) : owner_(::getpid())
   std::vector<std::string> arguments = {program, "--backing", backing_.string(), "--unit", std::to_string(options.unit),
                                         "--capacity", std::to_string(options.capacity)};
   if (options.rate != 0) arguments.insert(arguments.end(), {"--rate", std::to_string(options.rate)});
+  if (!options.writebackCache) arguments.insert(arguments.end(), {"--writeback-cache", "no"});
   if (options.fault != CardFault::None)
     arguments.insert(arguments.end(), {"--fail-after", std::to_string(options.failAfter), "--fail-with", FaultName(options.fault)});
   arguments.push_back(root_.string());

@@ -1,20 +1,23 @@
 #pragma once
 // A card that fails on purpose: a folder of its own shown at a mount point
 // through FUSE by velmora-faultcard, with the kernel's writeback cache on
-// (writes are buffered, as on a card in a USB reader), its own allocation
-// unit and capacity in statvfs, an optional write limit, and a fault after
-// a number of bytes written, counted over all files.
+// unless asked otherwise (writes are buffered, as on a card in a USB
+// reader), its own allocation unit and capacity in statvfs, an optional
+// write limit, and a fault after a number of bytes written, counted over
+// all files.
 //
 // What a program sees of a fault:
 // - Once failAfter bytes have been written, every create (a file, a folder,
 //   a link) fails at once with the fault's errno; removing and renaming
 //   still work.
 // - The write request that goes beyond failAfter lands its bytes up to it
-//   and fails; so does every write after it. write() itself succeeds into
-//   the page cache: the failure shows when the data is written back, at the
-//   latest at close(), which flushes the file. fsync() and syncfs() report
-//   the fault's errno itself; close() reports ENOSPC as ENOSPC and every
-//   other errno as EIO (the kernel keeps no other for close).
+//   and fails; so does every write after it. With the writeback cache,
+//   write() succeeds into the page cache and the failure shows when the
+//   data is written back, at the latest at close(), which flushes the file:
+//   fsync() and syncfs() report the fault's errno itself, close() reports
+//   ENOSPC as ENOSPC and every other errno as EIO (the kernel keeps no
+//   other for close). Without the cache, write() itself fails with the
+//   fault's errno.
 // - Vanish: that request unmounts the card (lazily) before it fails with
 //   EIO, and the daemon ends; from then on the mount point is the bare
 //   folder, and files still open on the card fail with ENOTCONN.
@@ -51,6 +54,9 @@ struct FaultCardOptions {
   std::uint64_t rate = 0;               // write limit in bytes per second; 0 = none
   CardFault fault = CardFault::None;
   std::uint64_t failAfter = 0;  // bytes written before the fault
+  // Without the writeback cache every write waits for the card, and write()
+  // itself fails with the fault's errno, as on a FAT image through fusefat.
+  bool writebackCache = true;
 };
 
 class FaultCard {

@@ -190,6 +190,7 @@ void Card::Init(fuse_conn_info* conn)
 {
   // Requests of 128 KiB at most, about what a USB card reader takes at once.
   conn->max_write = 128 * 1024;
+  if (!settings_.writebackCache) return;
   if (conn->capable & FUSE_CAP_WRITEBACK_CACHE) {
     conn->want |= FUSE_CAP_WRITEBACK_CACHE;
     writeback_ = true;

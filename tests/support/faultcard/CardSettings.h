@@ -15,6 +15,8 @@ struct CardSettings {
   std::uint64_t unit = 32768;           // allocation unit (cluster) in bytes
   std::uint64_t capacity = 1ull << 30;  // the card's size in bytes
   std::uint64_t rate = 0;               // write limit in bytes per second; 0 = none
+  // The kernel's writeback cache; without it every write waits for the card.
+  bool writebackCache = true;
   // Once this many bytes have been written, counted over all files, the
   // first write or create that asks for more fails with failErrno, or the
   // card vanishes; so is every one after it.

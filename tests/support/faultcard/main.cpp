@@ -1,7 +1,8 @@
 // velmora-faultcard: a card for tests that fails on purpose. It shows a
 // backing folder at a mount point through FUSE, in the foreground, with the
-// kernel's writeback cache on, its own allocation unit and capacity, an
-// optional write limit, and a fault after a number of bytes written.
+// kernel's writeback cache on (unless told otherwise), its own allocation
+// unit and capacity, an optional write limit, and a fault after a number of
+// bytes written.
 // It ends when it is unmounted, on SIGTERM or SIGINT, or when it vanishes.
 
 #include <fcntl.h>

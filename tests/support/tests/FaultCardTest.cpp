@@ -49,6 +49,19 @@ int WriteNew(const fs::path& path, std::size_t size)
   return fd;
 }
 
+// Writes so many bytes as a careful program does, going on after a short
+// count; the errno it ends with, 0 when every byte went.
+int WriteAll(int fd, std::size_t size)
+{
+  const std::string bytes(size, 'w');
+  for (std::size_t done = 0; done < size;) {
+    const ssize_t put = ::write(fd, bytes.data() + done, size - done);
+    if (put < 0) return errno;
+    done += static_cast<std::size_t>(put);
+  }
+  return 0;
+}
+
 std::uintmax_t SizeIn(const fs::path& path)
 {
   std::error_code missing;
@@ -183,7 +196,8 @@ TEST(FaultCard, AWriteBeyondTheCapacityFailsWithNoSpace)
 
 // Every errno fault: bytes up to the fault land, counted over all files,
 // then data written back fails (fsync names the errno, close says ENOSPC
-// or EIO), and creates fail at once.
+// or EIO; without the writeback cache write() names it), and creates fail
+// at once.
 TEST(FaultCard, FaultsFireAfterTheBytesGiven)
 {
   struct Case {
@@ -224,6 +238,17 @@ TEST(FaultCard, FaultsFireAfterTheBytesGiven)
       const int fd = WriteNew(card.Root() / "file", 200000);
       ASSERT_GE(fd, 0) << std::strerror(errno);
       EXPECT_EQ(Outcome(::close(fd)), Reason(fault.atClose));
+      EXPECT_EQ(SizeIn(card.Backing() / "file"), 100000u);
+    }
+    {
+      // Without the writeback cache, write() itself fails.
+      FaultCard card({.fault = fault.fault, .failAfter = 100000, .writebackCache = false});
+      if (!card.Mounted()) GTEST_SKIP() << card.Why();
+      const int fd = ::open((card.Root() / "file").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+      ASSERT_GE(fd, 0) << std::strerror(errno);
+      EXPECT_EQ(Reason(WriteAll(fd, 60000)), "ok");
+      EXPECT_EQ(Reason(WriteAll(fd, 60000)), Reason(fault.error));
+      EXPECT_EQ(Outcome(::close(fd)), "ok");
       EXPECT_EQ(SizeIn(card.Backing() / "file"), 100000u);
     }
   }
