@@ -14,13 +14,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 rate=${2:-20000000}
 setup "$build"
+faultcard="$build/bin/velmora-faultcard"
+if [ ! -x "$faultcard" ]; then
+  echo "slow_card: $faultcard is missing: it is built with the tests (VELMORA_TESTS=ON)" >&2
+  exit 1
+fi
 
 card="$work/card"
 mkdir "$work/backing" "$card"
-"$build/bin/velmora-faultcard" --backing "$work/backing" --unit 32768 --capacity $((4 << 30)) --rate "$rate" \
+"$faultcard" --backing "$work/backing" --unit 32768 --capacity $((4 << 30)) --rate "$rate" \
   "$card" 2>"$work/faultcard.log" &
 daemon=$!
-trap 'fusermount3 -u -z "$card" 2>/dev/null; wait "$daemon" || :; rm -rf "$work"' EXIT
+trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null; wait "$daemon" || :; rm -rf "$work"' EXIT
 tries=0
 until mountpoint -q "$card"; do
   tries=$((tries + 1))
