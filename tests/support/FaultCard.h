@@ -64,7 +64,8 @@ class FaultCard {
   // Makes a folder of its own in the temporary folder, with the backing
   // folder and the mount point in it, starts the daemon and waits until the
   // card is in the mount table. Mounted() tells whether that worked, and
-  // Why() why not.
+  // Why() why not. A setting the daemon refuses is the test's own fault:
+  // std::invalid_argument with the daemon's complaint.
   explicit FaultCard(const FaultCardOptions& options = {});
   FaultCard(const FaultCard&) = delete;
   FaultCard& operator=(const FaultCard&) = delete;
