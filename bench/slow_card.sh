@@ -1,0 +1,67 @@
+#!/bin/sh
+# How long `velmora-cli program` takes to write an update (three databases
+# of 64 MiB in all and a chart set of 500 small files) onto a slow card:
+# the tests' fault card, writing 20 MB/s in clusters of 32 KiB behind the
+# kernel's writeback cache, as an SD card in a USB reader does; next to
+# copying the same database and chart files onto the same card with
+# `cp -r`, in the same run. Both end when the card's file system holds
+# everything (`sync -f`). The goal is a ratio below 1.2: on a slow card the
+# card sets the pace, not the checks around the copy.
+#   bench/slow_card.sh [BUILD_DIR] [RATE_BYTES_PER_SECOND]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/common.sh"
+build=${1:-"$root/build"}
+rate=${2:-20000000}
+setup "$build"
+faultcard="$build/bin/velmora-faultcard"
+if [ ! -x "$faultcard" ]; then
+  echo "slow_card: $faultcard is missing: it is built with the tests (VELMORA_TESTS=ON)" >&2
+  exit 1
+fi
+
+card="$work/card"
+mkdir "$work/backing" "$card"
+"$faultcard" --backing "$work/backing" --unit 32768 --capacity $((4 << 30)) --rate "$rate" \
+  "$card" 2>"$work/faultcard.log" &
+daemon=$!
+trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null; wait "$daemon" || :; rm -rf "$work"' EXIT
+tries=0
+until mountpoint -q "$card"; do
+  tries=$((tries + 1))
+  if [ "$tries" -gt 100 ] || ! kill -0 "$daemon" 2>/dev/null; then
+    echo "slow_card: the fault card cannot be mounted here:" >&2
+    cat "$work/faultcard.log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+
+mkdir -p "$work/databases" "$work/update/charts"
+head -c $((24 * 1024 * 1024)) /dev/urandom > "$work/databases/avtn_db.bin"
+head -c $((24 * 1024 * 1024)) /dev/urandom > "$work/databases/terrain.tdb"
+head -c $((16 * 1024 * 1024)) /dev/urandom > "$work/databases/basemap.qza"
+head -c 160 /dev/urandom > "$work/databases/sl_tpc.dat"
+i=0
+while [ "$i" -lt 500 ]; do
+  head -c 4096 /dev/urandom > "$work/update/charts/chart$i.tpc"
+  i=$((i + 1))
+done
+"$cli" pack -o "$work/update/big.vlm" --device "Bench" --database "Bench" --major 1 --minor 1 \
+  1="$work/databases/avtn_db.bin" 33="$work/databases/terrain.tdb" 73="$work/databases/basemap.qza" \
+  20="$work/databases/sl_tpc.dat"
+cat "$work/update/big.vlm" "$work/databases/"* "$work/update/charts/"* > /dev/null
+
+program() {
+  rm -rf "$card"/* && "$cli" program --card "$card" "$work/update/big.vlm" 2>/dev/null && sync -f "$card"
+}
+copy() {
+  rm -rf "$card"/* && cp -r "$work/databases" "$work/update/charts" "$card/" && sync -f "$card"
+}
+
+programmed=$(best program)
+copied=$(best copy)
+echo "64 MiB update with 500 charts onto a card writing $rate bytes/s in 32 KiB clusters:"
+echo "  velmora-cli program  ${programmed} s"
+echo "  cp -r                ${copied} s"
+echo "$programmed $copied" | awk '{ printf "  ratio                %.2f (goal: below 1.2)\n", $1 / $2 }'
