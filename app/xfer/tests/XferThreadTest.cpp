@@ -13,6 +13,7 @@
 #include "ConfigXferThread.h"
 #include "DIO_Exceptions.h"
 #include "DriveFixtures.h"
+#include "FaultCard.h"
 #include "RecordingDialogs.h"
 #include "RecordingFatalDialog.h"
 #include "ScopedEnvironment.h"
@@ -456,6 +457,59 @@ TEST(ConfigXfer, ScriptPathsAreTakenFromTheProgramsFolderUnlessAbsolute)
   };
   for (const auto& [given, resolved] : cases)
     EXPECT_EQ(vm::ConfigXferThread_t::ResolveScriptPath(given, u"/opt/velmora/bin/"), resolved);
+}
+
+// Cards that fail as real ones do, through the fault card: the transfer
+// is never reported as complete, and no card file is left with bytes
+// missing.
+TEST_F(Xfer, ACardThatFailsUnderTheTransferIsNeverReportedProgrammed)
+{
+  struct Case {
+    vtest::CardFault fault;
+    const char* text;  // what the message says, at least
+  };
+  const Case cases[] = {
+      {vtest::CardFault::NoSpace, "No space left on device"},
+      {vtest::CardFault::IoError, "System Error Code: "},
+      {vtest::CardFault::ReadOnly, "System Error Code: "},
+      {vtest::CardFault::NotPermitted, "System Error Code: "},
+      {vtest::CardFault::Vanish, "System Error Code: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.fault));
+    vtest::FaultCard faulty({.unit = 4096, .fault = c.fault, .failAfter = 300000});
+    if (!faulty.Mounted()) GTEST_SKIP() << faulty.Why();
+    messages.shown.clear();
+    progress.calls.clear();
+    ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(1 << 20, 'a')).Database(33, Bytes(5000, 't')),
+                       faulty.Wide()));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find(c.text), std::string::npos) << messages.Texts()[0];
+    EXPECT_EQ(progress.calls.back(), "End");
+    for (const auto& call : progress.calls) EXPECT_EQ(call.find("Update Complete"), std::string::npos);
+    if (c.fault == vtest::CardFault::Vanish) {
+      ASSERT_TRUE(faulty.WaitGone());
+      // Nothing of the rest landed in the bare mount point.
+      EXPECT_TRUE(vtest::FilesBelow(faulty.Root()).empty());
+    } else {
+      EXPECT_FALSE(fs::exists(faulty.Backing() / "ldr_sys/avtn_db.bin"));
+    }
+  }
+}
+
+TEST_F(Xfer, ChartsThatFillTheClustersOfACardAreRefusedBeforeTheOldOnesGo)
+{
+  // A card of 32 clusters of 32 KiB: forty charts of a few bytes take forty
+  // clusters, although their bytes would fit many times over.
+  vtest::FaultCard small({.unit = 32768, .capacity = 32 * 32768});
+  if (!small.Mounted()) GTEST_SKIP() << small.Why();
+  vtest::WriteFile(small.Root() / "sl_tpc/charts/old.tpc", "old chart");
+  for (int i = 0; i < 40; ++i) vtest::WriteFile(updates / ("charts/c" + std::to_string(i) + ".tpc"), "chart");
+  Bytes index(160, 'i');
+  ASSERT_TRUE(Update(vtest::RegionBlock().Database(20, index), small.Wide()));
+  ASSERT_EQ(messages.Texts().size(), 1u);
+  EXPECT_EQ(messages.Texts()[0].rfind("The data card does not have enough free space", 0), 0u) << messages.Texts()[0];
+  EXPECT_EQ(vtest::FilesBelow(small.Root()), std::vector<std::string>{"sl_tpc/charts/old.tpc"});
 }
 
 }  // namespace
