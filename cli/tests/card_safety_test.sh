@@ -100,10 +100,14 @@ for name in pipe.ini folder.ini; do
     timeout 10 "$cli" program --card card5 "$name" --batch "$work/prepare.sh"
 done
 [ -e card5/ran ] && fail "configuration: the script ran"
+printf '[unit]\n' > unit7.ini
+expect configuration-card-is-a-file 1 '' 'System Error Code: 20
+Not a directory
+Path: notes.txt' "$cli" program --card notes.txt unit7.ini --batch "$work/prepare.sh"
+[ "$(cat notes.txt)" = "my notes" ] || fail "configuration-card-is-a-file: the script ran"
 
 # A script that leaves a child running: the child is ended with the script,
 # before the card is finalized, and holds no output of the caller open.
-printf '[unit]\n' > unit7.ini
 cat > lingering.sh <<'SCRIPT'
 (sleep 60; echo late > "$1/late") &
 echo $! > "$1/child"

@@ -129,6 +129,8 @@ void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_
 
 void HalcyonDcp_t::CheckConfiguration(const std::u16string& path) const
 {
+  // The script is handed the card: it must be a folder.
+  if (card_ == nullptr) win::ConfinedFolder_t{Root};
   try {
     win::File_t file;
     file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);

@@ -47,7 +47,8 @@ class HalcyonDcp_t : public glo::NonCopyable_t {
                      tui::ProgressDlgIntf_t& dialog);
 
   // Raises CardRefused_t unless the configuration file is a regular file
-  // that can be read (no link, folder, device or pipe).
+  // that can be read (no link, folder, device or pipe), and
+  // win::FileError_t when the card is no folder.
   void CheckConfiguration(const std::u16string& path) const;
 
   // Copies one configuration file to the card: into "cfg/" in run mode 1,
