@@ -2,22 +2,15 @@
 # Cards and files as a hostile or unlucky user leaves them: each case ends in
 # the program's own message, with nothing on the card or beside it lost.
 #   card_safety_test.sh PATH_TO_VELMORA_CLI
-set -u
 cli=$1
-here=$(cd "$(dirname "$0")" && pwd)
-failures=0
-work=$(mktemp -d)
-XDG_CONFIG_HOME=$work/config
+. "$(cd "$(dirname "$0")" && pwd)/checks.sh"
 TMPDIR=$work/tmp
-export XDG_CONFIG_HOME TMPDIR
+export TMPDIR
 mkdir "$TMPDIR"
-cleanup() {
-  [ -n "${mounted:-}" ] && umount -l "$mounted" 2>/dev/null
-  rm -rf "$work"
+mounted=
+finish() {
+  [ -z "$mounted" ] || umount -l "$mounted" 2>/dev/null
 }
-trap cleanup EXIT
-cd "$work" || exit 1
-. "$here/checks.sh"
 
 # same NAME A B: two files or trees hold the same.
 same() {

@@ -1,5 +1,15 @@
-# The checks of the velmora-cli shell tests, sourced by each of them. They
-# write to "$work" and count what fails in "$failures".
+# The checks of the velmora-cli shell tests, sourced by each of them after
+# setting cli: each test runs in a fresh folder "$work", the current one,
+# removed at exit (after the test's own finish function, when it has one),
+# with the settings written on the way kept there; "$failures" counts what
+# fails, and is the test's exit code.
+set -u
+failures=0
+work=$(mktemp -d)
+XDG_CONFIG_HOME=$work/config
+export XDG_CONFIG_HOME
+trap 'command -v finish >/dev/null && finish; rm -rf "$work"' EXIT
+cd "$work" || exit 1
 
 # expect NAME STATUS STDOUT STDERR COMMAND...: both outputs exactly as given.
 expect() {

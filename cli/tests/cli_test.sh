@@ -1,18 +1,8 @@
 #!/bin/sh
 # Checks velmora-cli from outside: what it prints and its exit codes.
 #   cli_test.sh PATH_TO_VELMORA_CLI
-set -u
 cli=$1
-here=$(cd "$(dirname "$0")" && pwd)
-failures=0
-work=$(mktemp -d)
-# Settings written on the way go to a folder of this run, not to the user's.
-XDG_CONFIG_HOME=$work/config
-export XDG_CONFIG_HOME
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-. "$here/checks.sh"
+. "$(cd "$(dirname "$0")" && pwd)/checks.sh"
 full_error='velmora-cli: write error: No space left on device'
 
 like version 0 '^Velmora [0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*' "$cli" --version
