@@ -77,6 +77,7 @@ ProgressAdapter_t::ProgressAdapter_t(tui::ProgressDlgIntf_t& dialog, std::uint32
 
 void ProgressAdapter_t::OnChange()
 {
+  thread_.Check(GLO_HERE);
   const bool phaseChanged = PhaseChanged().Wait(std::chrono::milliseconds(0));
   if (phaseChanged) phaseClock_.Start(clock_());
   const ioa::Phase_t phase = GetPhase();

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "GLO_ThreadChecker.h"
 #include "THR_Phase.h"
 #include "THR_Progress.h"
 #include "TUI_ProgressDlgIntf.h"
@@ -45,8 +46,8 @@ class ProgressAdapter_t : public thr::PhasedProgress_t<ioa::Phase_t> {
   // After a phase change: the phase's text (phase 0 starts the indefinite
   // bar, the others stop it). Then, in phase 14, the completion texts,
   // Finish and HideBar, once; in the other phases but 0 the percentage. A
-  // phase without a text raises glo::Assert_t. Failures of dialog calls
-  // propagate.
+  // phase without a text raises glo::Assert_t, and so does a change made on
+  // another thread than the adapter's. Failures of dialog calls propagate.
   void OnChange() override;
 
  private:
@@ -76,6 +77,9 @@ class ProgressAdapter_t : public thr::PhasedProgress_t<ioa::Phase_t> {
   std::optional<bool> indefiniteRunning_;
   // Set once the completion was shown; never cleared.
   bool completed_ = false;
+  // Changes are told on the worker that made the adapter, the only thread
+  // that may call its dialog proxy.
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace vm

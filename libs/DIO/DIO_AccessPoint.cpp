@@ -98,6 +98,7 @@ std::unique_ptr<AccessPointIntf_t> LocalAccessPoint_t::Clone() const
 
 void LocalAccessPoint_t::Call(Stack_t& stack)
 {
+  thread_.Check(GLO_HERE);
   Address_t address;
   stack.Pop(address.instance).Pop(address.className);
   auto found = registered_.find(address);
@@ -109,11 +110,13 @@ void LocalAccessPoint_t::Call(Stack_t& stack)
 
 void LocalAccessPoint_t::Register(const Address_t& address, ReferenceIntf_t& reference)
 {
+  thread_.Check(GLO_HERE);
   DIO_Check(registered_.emplace(address, &reference).second, GLO_HERE);
 }
 
 void LocalAccessPoint_t::Unregister(const Address_t& address)
 {
+  thread_.Check(GLO_HERE);
   registered_.erase(address);
 }
 

@@ -11,6 +11,7 @@
 #include "DIO_Address.h"
 #include "DIO_Reference.h"
 #include "DIO_Stack.h"
+#include "GLO_ThreadChecker.h"
 #include "WIN_Window.h"
 
 namespace dio {
@@ -66,7 +67,8 @@ class UIAccessPoint_t : public AccessPointIntf_t {
 };
 
 // Dispatches calls on the calling thread to the objects registered by
-// address (references not owned).
+// address (references not owned). It belongs to the thread that made it:
+// another thread's use is a program fault (glo::Assert_t).
 class LocalAccessPoint_t : public AccessPointIntf_t {
  public:
   std::unique_ptr<AccessPointIntf_t> Clone() const override;
@@ -81,6 +83,8 @@ class LocalAccessPoint_t : public AccessPointIntf_t {
 
  private:
   std::map<Address_t, ReferenceIntf_t*> registered_;
+  // Its objects live on the thread that made it.
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace dio

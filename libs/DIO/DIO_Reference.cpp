@@ -28,6 +28,7 @@ void RemoteReference_t::Invoke(Stack_t& stack)
 
 void Proxy_t::Call(std::int32_t operation, Stack_t& stack)
 {
+  thread_.Check(GLO_HERE);
   const bool twoWay = !stack.OneWay();
   stack.Push(operation);
   reference_->Invoke(stack);

@@ -6,6 +6,7 @@
 
 #include "DIO_Address.h"
 #include "DIO_Stack.h"
+#include "GLO_ThreadChecker.h"
 
 namespace dio {
 
@@ -37,7 +38,9 @@ class RemoteReference_t : public ReferenceIntf_t {
   AccessPointIntf_t* accessPoint_;
 };
 
-// The part every proxy shares: its reference and the call step.
+// The part every proxy shares: its reference and the call step. A proxy
+// belongs to the worker that made it: another thread's call is a program
+// fault (glo::Assert_t).
 class Proxy_t {
  public:
   explicit Proxy_t(const ReferenceIntf_t& reference) : reference_(reference.Clone()) {}
@@ -51,6 +54,7 @@ class Proxy_t {
 
  private:
   std::unique_ptr<ReferenceIntf_t> reference_;
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace dio

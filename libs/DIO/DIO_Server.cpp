@@ -7,6 +7,7 @@ namespace dio {
 
 void Server_t::Serve(Stack_t* stack, CallReply_t* reply)
 {
+  thread_.Check(GLO_HERE);
   DIO_Check(stack != nullptr && reply != nullptr, GLO_HERE);
   try {
     dispatcher_->Call(*stack);

@@ -2,10 +2,13 @@
 // The serving side of cross-thread calls, run by the serving window.
 
 #include "DIO_AccessPoint.h"
+#include "GLO_ThreadChecker.h"
 #include "WIN_Window.h"
 
 namespace dio {
 
+// It serves on the thread that made it, the serving window's; another
+// thread's call is a program fault (glo::Assert_t).
 class Server_t {
  public:
   // The access point that dispatches (not owned).
@@ -17,6 +20,7 @@ class Server_t {
 
  private:
   AccessPointIntf_t* dispatcher_;
+  glo::ThreadChecker_t thread_;
 };
 
 // For a serving window's handler: serves a call message and returns true;

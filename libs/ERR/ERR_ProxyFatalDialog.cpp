@@ -20,6 +20,7 @@ std::unique_ptr<dio::ReferenceIntf_t> FatalDialogRef_t::Clone() const
 
 void FatalDialogRef_t::Invoke(dio::Stack_t& stack)
 {
+  thread_.Check(GLO_HERE);
   std::int32_t operation = 0;
   stack.Pop(operation);
   if (operation != FatalDialogIntf_t::OpShow) throw dio::Exception_t(GLO_HERE);

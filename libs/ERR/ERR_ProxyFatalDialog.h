@@ -3,6 +3,7 @@
 // side's stub.
 
 #include "DIO_Reference.h"
+#include "GLO_ThreadChecker.h"
 #include "ERR_FatalDialogIntf.h"
 
 namespace err {
@@ -27,6 +28,8 @@ class FatalDialogRef_t : public dio::ReferenceIntf_t {
 
  private:
   FatalDialogIntf_t* dialog_;
+  // Calls run on the thread that made the reference, the dialog's.
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace err

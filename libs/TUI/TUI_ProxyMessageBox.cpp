@@ -28,6 +28,7 @@ std::unique_ptr<dio::ReferenceIntf_t> MessageBoxRef_t::Clone() const
 
 void MessageBoxRef_t::Invoke(dio::Stack_t& stack)
 {
+  thread_.Check(GLO_HERE);
   std::int32_t operation = 0;
   stack.Pop(operation);
   if (operation != MessageBoxIntf_t::OpShow && operation != MessageBoxIntf_t::OpShowNoResult)

@@ -2,6 +2,7 @@
 // The worker's side of the message box, and the user-interface side's stub.
 
 #include "DIO_Reference.h"
+#include "GLO_ThreadChecker.h"
 #include "TUI_MessageBoxIntf.h"
 
 namespace tui {
@@ -27,6 +28,8 @@ class MessageBoxRef_t : public dio::ReferenceIntf_t {
 
  private:
   MessageBoxIntf_t* messageBox_;
+  // Calls run on the thread that made the reference, the dialog's.
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace tui

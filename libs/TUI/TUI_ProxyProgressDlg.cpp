@@ -45,11 +45,13 @@ std::unique_ptr<dio::ReferenceIntf_t> ProgressDlgRef_t::Clone() const
 
 void ProgressDlgRef_t::InvokeConst(dio::Stack_t&)
 {
+  thread_.Check(GLO_HERE);
   throw dio::Exception_t(GLO_HERE);
 }
 
 void ProgressDlgRef_t::Invoke(dio::Stack_t& stack)
 {
+  thread_.Check(GLO_HERE);
   using Intf = ProgressDlgIntf_t;
   std::int32_t operation = 0;
   stack.Pop(operation);

@@ -3,6 +3,7 @@
 // cross-thread call.
 
 #include "DIO_Reference.h"
+#include "GLO_ThreadChecker.h"
 #include "TUI_ProgressDlgIntf.h"
 
 namespace tui {
@@ -44,6 +45,8 @@ class ProgressDlgRef_t : public dio::ReferenceIntf_t {
 
  private:
   ProgressDlgIntf_t* dialog_;
+  // Calls run on the thread that made the reference, the dialog's.
+  glo::ThreadChecker_t thread_;
 };
 
 }  // namespace tui

@@ -10,6 +10,7 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "GLO_Exception.h"
+#include "OtherThread.h"
 #include "RecordingDialogs.h"
 #include "TUI_ProxyProgressDlg.h"
 #include "WIN_ResourceString.h"
@@ -300,6 +301,13 @@ TEST_F(ProgressAdapterTest, CompletionShowsTheTextsFinishesAndHidesTheBarOnce)
     progress.SetPhase(ioa::PhaseComplete, 0);
     EXPECT_EQ(dialog.Take(), Calls{}) << before;
   }
+}
+
+TEST_F(ProgressAdapterTest, OnlyItsOwnWorkerMayChangeIt)
+{
+  auto& progress = Build();
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { progress.SetPhase(ioa::PhaseTransferring, 100); }));
+  EXPECT_EQ(dialog.Take(), Calls{});
 }
 
 TEST_F(ProgressAdapterTest, APhaseWithoutATextIsAProgramFault)

@@ -9,6 +9,7 @@
 #include "DIO_Exceptions.h"
 #include "DIO_Reference.h"
 #include "DIO_Server.h"
+#include "OtherThread.h"
 
 using namespace std::chrono_literals;
 
@@ -244,6 +245,26 @@ TEST(Call, ACallMessageWithoutItsTicketIsRefused)
   dio::Server_t server(local);
   EXPECT_THROW(dio::DIO_ServeMessage(server, {dio::CallMessage, 0, 0, nullptr}, true), dio::Exception_t);
   EXPECT_FALSE(dio::DIO_ServeMessage(server, {0x8011, 0, 0, nullptr}, true));
+}
+
+TEST(Call, TheServingSideBelongsToItsThread)
+{
+  Calculator_t target;
+  CalculatorRef_t reference(target);
+  dio::LocalAccessPoint_t local;
+  local.Register(Calculator, reference);
+  dio::Server_t server(local);
+  ProxyCalculator_t calculator(dio::RemoteReference_t(Calculator, local));
+  dio::Stack_t stack(false);
+  const std::pair<const char*, std::function<void()>> uses[] = {
+      {"serve", [&] { server.Serve(&stack, nullptr); }},
+      {"dispatch", [&] { local.Call(stack); }},
+      {"register", [&] { local.Register({"Other", 1}, reference); }},
+      {"unregister", [&] { local.Unregister(Calculator); }},
+      {"proxy", [&] { calculator.Add(1, 2); }},
+  };
+  for (const auto& [name, use] : uses) EXPECT_TRUE(vtest::AssertsOnAnotherThread(use)) << name;
+  EXPECT_EQ(calculator.Add(1, 2), 3);
 }
 
 TEST(Call, AnAbandonedAccessPointCallsNoMore)

@@ -5,6 +5,7 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
+#include "OtherThread.h"
 #include "RecordingFatalDialog.h"
 
 namespace {
@@ -29,6 +30,19 @@ TEST(FatalDialogCalls, TheRequestPushesItsArgumentsInOrder)
   EXPECT_EQ(std::vector<unsigned char>(capture.requests.back().begin(),
                                        capture.requests.back().begin() + static_cast<long>(expected.size())),
             expected);
+}
+
+TEST(FatalDialogCalls, EachSideBelongsToItsThread)
+{
+  vtest::RecordingFatalDialog dialog;
+  err::FatalDialogRef_t reference(dialog);
+  dio::LocalAccessPoint_t local;
+  local.Register({err::FatalDialogClass, 1}, reference);
+  err::ProxyFatalDialog_t proxy(dio::RemoteReference_t({err::FatalDialogClass, 1}, local));
+  dio::Stack_t stack(false);
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { reference.Invoke(stack); }));
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { proxy.Show("f", 2, u"e", "s", {}, {}); }));
+  EXPECT_TRUE(dialog.Reports().empty());
 }
 
 TEST(FatalDialogCalls, EveryArgumentArrives)

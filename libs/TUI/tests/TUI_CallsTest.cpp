@@ -6,6 +6,7 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "DIO_Exceptions.h"
+#include "OtherThread.h"
 #include "RecordingDialogs.h"
 #include "TUI_ProxyMessageBox.h"
 #include "TUI_ProxyProgressDlg.h"
@@ -26,6 +27,20 @@ class ProgressCallsTest : public testing::Test {
   vtest::CapturingAccessPoint capture;
   tui::ProxyProgressDlg_t proxy;
 };
+
+TEST_F(ProgressCallsTest, EachSideBelongsToItsThread)
+{
+  vtest::RecordingMessageBox messageBox;
+  tui::MessageBoxRef_t boxReference(messageBox);
+  dio::Stack_t stack(false);
+  stack.Push(std::int32_t{0});
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { reference.Invoke(stack); }));
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { reference.InvokeConst(stack); }));
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { boxReference.Invoke(stack); }));
+  EXPECT_TRUE(vtest::AssertsOnAnotherThread([&] { proxy.SetPos(1); }));
+  proxy.SetPos(7);
+  EXPECT_EQ(dialog.calls, std::vector<std::string>{"SetPos 7"});
+}
 
 TEST_F(ProgressCallsTest, EveryOperationReachesTheDialog)
 {
