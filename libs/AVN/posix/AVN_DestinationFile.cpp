@@ -9,6 +9,7 @@
 
 #include "AVN_Exceptions.h"
 #include "WIN_Error.h"
+#include "WIN_Retry.h"
 #include "WIN_Utilities.h"
 
 namespace avn {
@@ -43,11 +44,9 @@ void DestinationFile_t::Write(const void* bytes, std::uint32_t count)
 {
   const auto* next = static_cast<const char*>(bytes);
   for (std::uint32_t left = count; left > 0;) {
-    const ssize_t wrote = ::pwrite(file_.Handle().Get(), next, left, static_cast<off_t>(position_));
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      Fail(GLO_HERE, errno);
-    }
+    const ssize_t wrote =
+        win::WIN_Retry([&] { return ::pwrite(file_.Handle().Get(), next, left, static_cast<off_t>(position_)); });
+    if (wrote < 0) Fail(GLO_HERE, errno);
     if (wrote == 0) Fail(GLO_HERE, ENOSPC);
     next += wrote;
     left -= static_cast<std::uint32_t>(wrote);
@@ -62,19 +61,17 @@ bool DestinationFile_t::CopyFrom(const win::Handle_t& source, std::uint64_t offs
   auto from = static_cast<off_t>(offset);
   std::uint32_t done = 0;
   while (done < count) {
-    ssize_t copied = 0;
-    if (kernelCopy_ == KernelCopy_t::Range) {
-      auto to = static_cast<off_t>(position_);
-      copied = ::copy_file_range(source.Get(), &from, file_.Handle().Get(), &to, count - done, 0);
-    } else if (::lseek(file_.Handle().Get(), static_cast<off_t>(position_), SEEK_SET) < 0) {
-      copied = -1;
-    } else {
+    const ssize_t copied = win::WIN_Retry([&]() -> ssize_t {
+      if (kernelCopy_ == KernelCopy_t::Range) {
+        auto to = static_cast<off_t>(position_);
+        return ::copy_file_range(source.Get(), &from, file_.Handle().Get(), &to, count - done, 0);
+      }
+      if (::lseek(file_.Handle().Get(), static_cast<off_t>(position_), SEEK_SET) < 0) return -1;
       // Between file systems: the kernel still moves the bytes from page to
       // page, without a trip through our memory.
-      copied = ::sendfile(file_.Handle().Get(), source.Get(), &from, count - done);
-    }
+      return ::sendfile(file_.Handle().Get(), source.Get(), &from, count - done);
+    });
     if (copied < 0) {
-      if (errno == EINTR) continue;
       // Nothing is lost when the kernel refuses at the first bytes: the
       // next way is tried, and at last the caller copies through memory.
       if (done == 0 && (errno == EXDEV || Unsupported(errno))) {

@@ -1,4 +1,5 @@
 #include "WIN_AppendFile.h"
+#include "WIN_Retry.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,8 +23,7 @@ Handle_t WIN_OpenForAppending(const std::u16string& path) noexcept
 void WIN_AppendToFile(const Handle_t& file, std::string_view bytes) noexcept
 {
   while (file.IsValid() && !bytes.empty()) {
-    ssize_t wrote = ::write(file.Get(), bytes.data(), bytes.size());
-    if (wrote < 0 && errno == EINTR) continue;
+    const ssize_t wrote = WIN_Retry([&] { return ::write(file.Get(), bytes.data(), bytes.size()); });
     if (wrote <= 0) return;
     bytes.remove_prefix(static_cast<std::size_t>(wrote));
   }

@@ -18,6 +18,7 @@
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
 #include "WIN_PathAt.h"
+#include "WIN_Retry.h"
 
 namespace win {
 
@@ -77,10 +78,10 @@ int OpenBeneath(int folder, const std::string& relative, int flags, unsigned mod
     how.mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? mode : 0;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_XDEV;
     for (int attempt = 0; attempt < 8; ++attempt) {
-      const long fd = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
+      const long fd = WIN_Retry([&] { return ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how); });
       if (fd >= 0) return static_cast<int>(fd);
       // A rename elsewhere on the volume while the path was walked.
-      if (errno == EAGAIN || errno == EINTR) continue;
+      if (errno == EAGAIN) continue;
       if (errno != ENOSYS) return -1;
       kernelResolves.store(false, std::memory_order_relaxed);
       break;
@@ -191,11 +192,9 @@ ConfinedFolder_t::~ConfinedFolder_t()
 
 bool ConfinedFolder_t::Lock()
 {
-  for (;;) {
-    if (::flock(held_->folder.Get(), LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno == EWOULDBLOCK) return false;
-    if (errno != EINTR) throw FileError_t(GLO_HERE, path_);
-  }
+  if (WIN_Retry([this] { return ::flock(held_->folder.Get(), LOCK_EX | LOCK_NB); }) == 0) return true;
+  if (errno == EWOULDBLOCK) return false;
+  throw FileError_t(GLO_HERE, path_);
 }
 
 void ConfinedFolder_t::CheckPresent() const

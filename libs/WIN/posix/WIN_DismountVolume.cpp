@@ -20,6 +20,7 @@
 #include "WIN_FileSystem.h"
 #include "WIN_Handle.h"
 #include "WIN_MountTable.h"
+#include "WIN_Retry.h"
 
 extern char** environ;
 
@@ -92,8 +93,7 @@ int UnmountWithClient(const std::string& client, const std::string& device)
   if (spawned == ENOENT) return ENOENT;
   if (spawned != 0) throw Error_t(GLO_HERE, static_cast<std::uint32_t>(spawned));
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0)
-    if (errno != EINTR) throw Error_t(GLO_HERE);
+  if (WIN_Retry([&] { return ::waitpid(child, &status, 0); }) < 0) throw Error_t(GLO_HERE);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : EBUSY;
 }
 

@@ -8,6 +8,7 @@
 
 #include "GLO_Exception.h"
 #include "WIN_Error.h"
+#include "WIN_Retry.h"
 
 namespace win {
 namespace {
@@ -17,12 +18,9 @@ namespace {
 bool Drain(int fd)
 {
   std::uint64_t count = 0;
-  for (;;) {
-    if (::read(fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count)) return true;
-    if (errno == EINTR) continue;
-    if (errno == EAGAIN) return false;
-    throw Error_t(GLO_HERE);
-  }
+  if (WIN_Retry([&] { return ::read(fd, &count, sizeof count); }) == static_cast<ssize_t>(sizeof count)) return true;
+  if (errno == EAGAIN) return false;
+  throw Error_t(GLO_HERE);
 }
 
 }  // namespace
@@ -42,8 +40,8 @@ void Event_t::Set()
 {
   const std::uint64_t one = 1;
   // A counter that is already high stays signalled; EAGAIN means it is.
-  while (::write(handle_.Get(), &one, sizeof one) < 0)
-    if (errno != EINTR && errno != EAGAIN) throw Error_t(GLO_HERE);
+  if (WIN_Retry([&] { return ::write(handle_.Get(), &one, sizeof one); }) < 0 && errno != EAGAIN)
+    throw Error_t(GLO_HERE);
 }
 
 void Event_t::Reset()

@@ -11,6 +11,7 @@
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
 #include "WIN_PathAt.h"
+#include "WIN_Retry.h"
 #include "WIN_ShareMode.h"
 
 namespace win {
@@ -165,8 +166,7 @@ std::size_t File_t::Read(void* bytes, std::size_t count)
   auto* next = static_cast<char*>(bytes);
   std::size_t done = 0;
   while (done < count) {
-    const ssize_t got = ::read(handle_.Get(), next + done, count - done);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = WIN_Retry([&] { return ::read(handle_.Get(), next + done, count - done); });
     if (got < 0) Fail();
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
@@ -180,8 +180,7 @@ std::size_t File_t::Write(const void* bytes, std::size_t count)
   const auto* next = static_cast<const char*>(bytes);
   std::size_t done = 0;
   while (done < count) {
-    const ssize_t wrote = ::write(handle_.Get(), next + done, count - done);
-    if (wrote < 0 && errno == EINTR) continue;
+    const ssize_t wrote = WIN_Retry([&] { return ::write(handle_.Get(), next + done, count - done); });
     if (wrote < 0) Fail();
     if (wrote == 0) {
       errno = ENOSPC;

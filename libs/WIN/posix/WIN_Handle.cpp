@@ -10,6 +10,7 @@
 
 #include "GLO_Exception.h"
 #include "WIN_Error.h"
+#include "WIN_Retry.h"
 
 namespace win {
 
@@ -37,10 +38,11 @@ std::optional<std::size_t> WIN_WaitForAny(std::initializer_list<const Handle_t*>
   }
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    const int ready = ::poll(polled.data(), polled.size(), static_cast<int>(std::max<long long>(left.count(), 0)));
-    if (ready < 0 && errno == EINTR) continue;
+    const int ready = WIN_Retry([&] {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      return ::poll(polled.data(), polled.size(), static_cast<int>(std::max<long long>(left.count(), 0)));
+    });
     if (ready < 0) throw Error_t(GLO_HERE);
     if (ready == 0) return std::nullopt;
     for (std::size_t i = 0; i < polled.size(); ++i) {

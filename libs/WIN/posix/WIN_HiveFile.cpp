@@ -14,6 +14,7 @@
 #include "GLO_Text.h"
 #include "WIN_Handle.h"
 #include "WIN_RegException.h"
+#include "WIN_Retry.h"
 
 namespace win {
 namespace {
@@ -52,8 +53,7 @@ bool WriteAll(int fd, const std::string& bytes)
 {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
+    const ssize_t wrote = WIN_Retry([&] { return ::write(fd, bytes.data() + done, bytes.size() - done); });
     if (wrote < 0) return false;
     done += static_cast<std::size_t>(wrote);
   }
@@ -79,8 +79,7 @@ Hive_t HiveFile_t::Read() const
   std::string text;
   char buffer[4096];
   for (;;) {
-    ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = WIN_Retry([&] { return ::read(file.Get(), buffer, sizeof buffer); });
     if (got < 0) throw RegError_t(GLO_HERE, path_, static_cast<std::uint32_t>(errno));
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
@@ -95,8 +94,7 @@ void HiveFile_t::Update(const std::function<bool(Hive_t&)>& change, const std::u
   if (!MakeFolders(Folder(path))) fail();
   Handle_t lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   if (!lock.IsValid()) fail();
-  while (::flock(lock.Get(), LOCK_EX) != 0)
-    if (errno != EINTR) fail();
+  if (WIN_Retry([&] { return ::flock(lock.Get(), LOCK_EX); }) != 0) fail();
 
   Hive_t hive = Read();
   if (!change(hive)) return;

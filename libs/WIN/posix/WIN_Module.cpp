@@ -12,6 +12,7 @@
 #include "WIN_Error.h"
 #include "WIN_Handle.h"
 #include "WIN_ResourceModule.h"
+#include "WIN_Retry.h"
 
 // The program's own module, generated from res/ and linked into every program.
 extern "C" const unsigned char velmora_resource_module[];
@@ -32,8 +33,7 @@ void ReadAt(const Handle_t& file, const std::u16string& path, void* into, std::s
 {
   auto* bytes = static_cast<unsigned char*>(into);
   while (size > 0) {
-    ssize_t got = ::pread(file.Get(), bytes, size, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = WIN_Retry([&] { return ::pread(file.Get(), bytes, size, static_cast<off_t>(offset)); });
     if (got < 0) throw FileError_t(GLO_HERE, path);
     if (got == 0) throw Error_t(GLO_HERE, ENOEXEC);
     bytes += got;

@@ -9,6 +9,7 @@
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
 #include "WIN_Handle.h"
+#include "WIN_Retry.h"
 
 namespace win {
 namespace {
@@ -99,8 +100,7 @@ std::vector<MountEntry_t> WIN_ReadMountTable(const std::u16string& path)
   std::string text;
   char buffer[16384];
   for (;;) {
-    const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = WIN_Retry([&] { return ::read(file.Get(), buffer, sizeof buffer); });
     if (got < 0) throw FileError_t(GLO_HERE, path);
     if (got == 0) return WIN_ParseMountTable(text);
     text.append(buffer, static_cast<std::size_t>(got));

@@ -18,6 +18,7 @@
 #include "GLO_Text.h"
 #include "WIN_Error.h"
 #include "WIN_FileSystem.h"
+#include "WIN_Retry.h"
 
 extern char** environ;
 
@@ -99,17 +100,14 @@ ScriptProcess_t::~ScriptProcess_t()
 {
   if (reaped_ || id_ == 0) return;
   ::kill(static_cast<pid_t>(id_), SIGKILL);
-  while (::waitpid(static_cast<pid_t>(id_), nullptr, 0) < 0 && errno == EINTR) {
-  }
+  WIN_Retry([this] { return ::waitpid(static_cast<pid_t>(id_), nullptr, 0); });
 }
 
 glo::Optional_t<int> ScriptProcess_t::ExitCode()
 {
   if (!reaped_) {
     int status = 0;
-    pid_t got;
-    while ((got = ::waitpid(static_cast<pid_t>(id_), &status, 0)) < 0 && errno == EINTR) {
-    }
+    const pid_t got = WIN_Retry([&] { return ::waitpid(static_cast<pid_t>(id_), &status, 0); });
     reaped_ = true;
     if (got == static_cast<pid_t>(id_) && WIFEXITED(status)) exitCode_.Set(WEXITSTATUS(status));
   }

@@ -13,6 +13,7 @@
 #include "WIN_Error.h"
 #include "WIN_Event.h"
 #include "WIN_Handle.h"
+#include "WIN_Retry.h"
 
 namespace win {
 
@@ -42,7 +43,7 @@ StopSignals_t::StopSignals_t(std::function<void()> onStop) : impl_(std::make_uni
   }
   impl_->watcher = std::thread([impl = impl_.get(), onStop = std::move(onStop)] {
     pollfd waited[2] = {{impl->signalFd.Get(), POLLIN, 0}, {impl->quit.Handle().Get(), POLLIN, 0}};
-    while (::poll(waited, 2, -1) >= 0 || errno == EINTR) {
+    while (WIN_Retry([&] { return ::poll(waited, 2, -1); }) >= 0) {
       if ((waited[1].revents & POLLIN) != 0) return;
       if ((waited[0].revents & POLLIN) == 0) continue;
       signalfd_siginfo info;
