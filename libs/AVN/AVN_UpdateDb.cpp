@@ -90,18 +90,10 @@ void TerrainUpdateDb_t::Write(const std::u16string& root, bin::istream& region, 
   Copy(root, region, progress, stop, counter);
 }
 
-UpdateDbs_t::~UpdateDbs_t()
-{
-  for (auto& entry : *this) delete entry.second;
-}
-
 bool UpdateDbs_t::Insert(std::unique_ptr<UpdateDb_t> database)
 {
   const unsigned int kind = database->Kind;
-  if (count(kind) != 0) return false;
-  emplace(kind, database.get());
-  database.release();
-  return true;
+  return emplace(kind, std::move(database)).second;
 }
 
 std::uint32_t UpdateDbs_t::UpdateCount() const

@@ -98,12 +98,12 @@ class TerrainUpdateDb_t : public UpdateDb_t {
 };
 
 // The databases of one update by kind, owned by the collection.
-class UpdateDbs_t : public std::map<unsigned int, UpdateDb_t*> {
+class UpdateDbs_t : public std::map<unsigned int, std::unique_ptr<UpdateDb_t>> {
  public:
   UpdateDbs_t() = default;
   UpdateDbs_t(const UpdateDbs_t&) = delete;
   UpdateDbs_t& operator=(const UpdateDbs_t&) = delete;
-  virtual ~UpdateDbs_t();
+  virtual ~UpdateDbs_t() = default;
 
   // Takes the database unless its kind is there already (the first one
   // stays); true when it was taken.
