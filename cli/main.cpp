@@ -16,6 +16,7 @@
 #include "StandardOutput.h"
 #include "WIN_ByteSize.h"
 #include "WIN_DebugServer.h"
+#include "WIN_Error.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_ResourceString.h"
 #include "WIN_VersionInfo.h"
@@ -144,7 +145,12 @@ int RunAndReport(const cli::Arguments& arguments)
   } catch (const fil::FileInUse_t& error) {
     std::cerr << "velmora-cli: " << cli::Utf8(error.Path()) << " is in use\n";
   } catch (const fil::FileError_t& error) {
-    std::cerr << "velmora-cli: cannot read or write " << cli::Utf8(error.Path()) << '\n';
+    std::cerr << "velmora-cli: cannot read or write " << cli::Utf8(error.Path());
+    // The system's reason, where the file layer kept one.
+    std::u16string reason = error.Code() != 0 ? win::WIN_GetSystemMessage(error.Code(), 0) : u"";
+    while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r')) reason.pop_back();
+    if (!reason.empty()) std::cerr << ": " << cli::Utf8(reason);
+    std::cerr << '\n';
   } catch (const glo::OutOfRange_t& error) {
     std::cerr << "velmora-cli: too large for an update file (4 GiB at most)\n";
   } catch (const glo::Exception_t& error) {

@@ -43,8 +43,8 @@ ConfigXferThread_t::ConfigXferThread_t(dio::AccessPointIntf_t& accessPoint, cons
 void ConfigXferThread_t::Run(win::Event_t& stop, avn::HalcyonDcp_t& programmer, avn::TransferProgress_t& progress,
                              tui::ProgressDlgIntf_t&)
 {
-  // A file that cannot be copied is refused before the script changes the card.
-  programmer.CheckConfiguration(configurationFile_);
+  // The card is held, and what can be refused is, before the script changes it.
+  programmer.CheckConfiguration(runMode_, configurationFile_);
   if (!RunBatchScript(stop, progress)) throw avn::BatchFileFailure_t(GLO_HERE);
   programmer.ProgramConfiguration(stop, progress, runMode_, configurationFile_);
 }

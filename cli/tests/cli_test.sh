@@ -71,7 +71,7 @@ like pack-needs-output 2 'needs -o' "$cli" pack --device D --database N --major 
 like pack-bad-number 2 'needs a number' "$cli" pack -o x.vlm --device D --database N --major x --minor 1
 like pack-bad-kind 2 'needs a number up to 65535' "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 70000=nav.bin
 like pack-not-ascii 2 'plain ASCII' "$cli" pack -o x.vlm --device "Caf$(printf '\303\251')" --database N --major 1 --minor 1
-expect pack-missing-database 1 '' "velmora-cli: cannot read or write $work/none.bin" \
+expect pack-missing-database 1 '' "velmora-cli: cannot read or write $work/none.bin: No such file or directory" \
   "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 1="$work/none.bin"
 if [ -e x.vlm ] || [ -e x.vlm.part ]; then
   echo "FAIL pack-missing-database: left a file behind"; failures=$((failures + 1))
@@ -227,7 +227,7 @@ if ! cmp -s "latin$ff/charts/caf$e9.tpc" "card6/sl_tpc/charts/caf$e9.tpc" ||
   [ "$(ls card6/sl_tpc/charts | wc -l)" -ne 2 ]; then
   echo "FAIL latin1-program: the card lacks the charts under their names"; failures=$((failures + 1))
 fi
-expect latin1-shown 1 '' "velmora-cli: cannot read or write $work/latin$fffd/none$fffd.bin" \
+expect latin1-shown 1 '' "velmora-cli: cannot read or write $work/latin$fffd/none$fffd.bin: No such file or directory" \
   "$cli" pack -o x.vlm --device D --database N --major 1 --minor 1 1="$work/latin$ff/none$e9.bin"
 
 # Configuration cards: the script gets the card's root; run mode 1 (.ini)

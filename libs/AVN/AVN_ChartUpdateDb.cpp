@@ -101,6 +101,8 @@ glo::Optional_t<std::uint32_t> CycleAt(bin::istream& stream, std::uint32_t start
 // files, or a link, device or pipe among them, is a damaged update.
 void AddCharts(SlFullTpcUpdateDb_t& database, std::uint64_t& needed)
 {
+  // A link in its place could bring any folder of the computer along.
+  if (win::WIN_PathKind(database.SourceFolder + u"charts") != win::PathKind_t::Folder) throw BadRegionFile_t(GLO_HERE);
   const EntrySizes_t charts = AVN_SumEntries(database.SourceFolder + u"charts/*.*", database.AllocationUnit);
   if (charts.count == 0 || charts.others != 0) throw BadRegionFile_t(GLO_HERE);
   needed += charts.allocated;

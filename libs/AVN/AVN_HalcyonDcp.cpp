@@ -127,10 +127,14 @@ void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_
   }
 }
 
-void HalcyonDcp_t::CheckConfiguration(const std::u16string& path) const
+std::u16string HalcyonDcp_t::ConfigurationTarget(int runMode, const std::u16string& path) const
 {
-  // The script is handed the card: it must be a folder.
-  if (card_ == nullptr) win::ConfinedFolder_t{Root};
+  return CardFolder(Root, runMode == ConfigurationFolderMode ? u"cfg/" : u"") + AVN_NameOf(path);
+}
+
+void HalcyonDcp_t::CheckConfiguration(int runMode, const std::u16string& path)
+{
+  Hold();
   try {
     win::File_t file;
     file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
@@ -139,13 +143,20 @@ void HalcyonDcp_t::CheckConfiguration(const std::u16string& path) const
     if (code == ELOOP || code == EISDIR || code == EINVAL) Refuse(NotACopyableFile, {path});
     throw;
   }
+  const std::u16string target = ConfigurationTarget(runMode, path);
+  if (runMode == ConfigurationFolderMode) {
+    const std::u16string folder = AVN_FolderOf(target);
+    const win::PathKind_t at = win::WIN_PathKind(folder);
+    if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, {BelowRoot(Root, folder)});
+  }
+  const win::PathKind_t at = win::WIN_PathKind(target);
+  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {BelowRoot(Root, target)});
 }
 
 void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& progress, int runMode,
                                         const std::u16string& path)
 {
-  CheckConfiguration(path);
-  Hold();
+  CheckConfiguration(runMode, path);
   bin::fstream source(path, bin::fstream::in, fil::DenyNone);
   if (!source.isOpen()) {
     errno = static_cast<int>(source.openError());
@@ -158,11 +169,8 @@ void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& 
   progress.SetPhase(ioa::PhasePreparing, size);
   source.seekg(0);
   progress.SetPhase(ioa::PhaseTransferring, size);
-  const std::u16string destination = CardFolder(Root, runMode == ConfigurationFolderMode ? u"cfg/" : u"");
-  if (runMode == ConfigurationFolderMode) win::WIN_CreateFolder(destination);
-  const std::u16string target = destination + AVN_NameOf(path);
-  const win::PathKind_t at = win::WIN_PathKind(target);
-  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {BelowRoot(Root, target)});
+  const std::u16string target = ConfigurationTarget(runMode, path);
+  if (runMode == ConfigurationFolderMode) win::WIN_CreateFolder(AVN_FolderOf(target));
   CopyToCardFile(source, size, target, stop, progress, CopyChunk);
 }
 

@@ -46,16 +46,19 @@ class HalcyonDcp_t : public glo::NonCopyable_t {
   void ProgramUpdate(const AviationDatabase_t& update, win::Event_t& stop, TransferProgress_t& progress,
                      tui::ProgressDlgIntf_t& dialog);
 
-  // Raises CardRefused_t unless the configuration file is a regular file
-  // that can be read (no link, folder, device or pipe), and
-  // win::FileError_t when the card is no folder.
-  void CheckConfiguration(const std::u16string& path) const;
+  // Holds the card for the configuration job and checks what it can before
+  // the card changes: raises CardRefused_t when another transfer holds the
+  // card, unless the configuration file is a regular file that can be read
+  // (no link, folder, device or pipe), and when what stands where the file
+  // goes on the card (the folder "cfg/" in run mode 1, the file) is of
+  // another kind; win::FileError_t when the card is no folder.
+  void CheckConfiguration(int runMode, const std::u16string& path);
 
   // Copies one configuration file to the card: into "cfg/" in run mode 1,
   // else into the root. Its whole size, in the card's allocation units,
   // must be free on the card (an old copy is not counted), else
-  // InsufficientCardFreeSpace_t. The file is checked as CheckConfiguration
-  // does, the card held as for an update.
+  // InsufficientCardFreeSpace_t. The card is held and checked as
+  // CheckConfiguration does.
   void ProgramConfiguration(win::Event_t& stop, TransferProgress_t& progress, int runMode, const std::u16string& path);
 
   // Makes what the jobs wrote durable on the card's volume and lets the
@@ -68,6 +71,8 @@ class HalcyonDcp_t : public glo::NonCopyable_t {
 
  private:
   void Hold();
+  // Where the configuration file goes on the card.
+  std::u16string ConfigurationTarget(int runMode, const std::u16string& path) const;
   void CheckCard(UpdateRegionFile_t& region, const AviationDatabase_t& update) const;
 
   std::unique_ptr<win::ConfinedFolder_t> card_;

@@ -25,7 +25,7 @@ void EraseAlternate(const std::u16string& path, TransferProgress_t& progress)
     if (!found.Found() || found.IsFolder()) return;
     // The entry as the card names it, which may differ in case.
     const std::u16string existing = AVN_FolderOf(path) + found.Name();
-    const std::uint64_t size = found.Size();
+    const std::uint64_t size = found.IsRegular() ? found.Size() : 0;
     win::WIN_ClearFileAttributes(existing, ClearedAttributes);
     // A card that refuses the deletion still gets the new database; the
     // space check has counted on this file, and the copy tells when the

@@ -19,7 +19,8 @@ std::u16string AVN_NameOf(const std::u16string& path)
 glo::Optional_t<std::uint64_t> AVN_ExistingFileSize(const std::u16string& path)
 {
   win::FoundFile_t found(path);
-  if (!found.Found() || found.IsFolder()) return {};
+  // A link frees nothing worth counting, whatever it leads to.
+  if (!found.Found() || !found.IsRegular()) return {};
   return found.Size();
 }
 

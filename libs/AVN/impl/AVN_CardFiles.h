@@ -15,8 +15,9 @@ namespace avn {
 std::u16string AVN_FolderOf(const std::u16string& path);
 std::u16string AVN_NameOf(const std::u16string& path);
 
-// The size of the file at path, when there is one (its name compared
-// without regard to case, as on the cards).
+// The size of the regular file at path, when there is one (its name
+// compared without regard to case, as on the cards); a link, folder or
+// device has none.
 glo::Optional_t<std::uint64_t> AVN_ExistingFileSize(const std::u16string& path);
 
 // The summed size of the files that match a search pattern

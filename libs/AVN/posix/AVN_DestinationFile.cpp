@@ -26,8 +26,10 @@ bool Unsupported(int code) noexcept
 DestinationFile_t::DestinationFile_t(const std::u16string& path, bool card) : path_(path), paced_(card)
 {
   if (card && !win::WIN_DeleteFile(path) && errno != ENOENT) Fail(GLO_HERE, errno);
-  // Another opener that denies writing keeps its file as it is.
-  file_.Open(path, win::FileAccess_t::Write, win::FileCreation_t::CreateAlways);
+  // A card file is made here and now, so nothing planted in its place since
+  // is written through; another opener that denies writing keeps its file
+  // as it is.
+  file_.Open(path, win::FileAccess_t::Write, card ? win::FileCreation_t::CreateNew : win::FileCreation_t::CreateAlways);
 }
 
 DestinationFile_t::~DestinationFile_t()

@@ -288,11 +288,15 @@ TEST_F(CardProgrammer, ChartsAndRastersThatAreLinksAreADamagedUpdate)
     const char* link;
     unsigned kind;
   };
-  for (const Case c : {Case{"charts/a.tpc", 20}, Case{"north/a.jnx", 26}}) {
+  vtest::WriteFile(secrets / "folder/shadow.tpc", "secret");
+  for (const Case c : {Case{"charts/a.tpc", 20}, Case{"north/a.jnx", 26}, Case{"charts", 20}}) {
     SCOPED_TRACE(c.link);
     vtest::TempFolder beside;
     fs::create_directories((beside / c.link).parent_path());
-    fs::create_symlink(secrets / "shadow", beside / c.link);
+    if (std::string(c.link) == "charts")
+      fs::create_directory_symlink(secrets / "folder", beside / c.link);
+    else
+      fs::create_symlink(secrets / "shadow", beside / c.link);
     avn::VlmsDatabase_t& update = Update(vtest::RegionBlock().Database(c.kind, ChartIndex(40)), beside / "nav.vlm");
     EXPECT_THROW(avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(update, stop, progress, dialog), avn::BadRegionFile_t);
     EXPECT_EQ(CardFiles(), before);
@@ -404,6 +408,23 @@ TEST_F(SmallCard, EveryFileTakesWholeAllocationUnits)
     EXPECT_EQ(shortage.Available(), 65536u);
   }
   EXPECT_EQ(vtest::FilesBelow(volume.Path()), std::vector<std::string>{"sl_tpc/charts/old.tpc"});
+}
+
+TEST_F(SmallCard, ALinkFreesNothing)
+{
+  // A link among the terrain alternates to a large file elsewhere: erasing
+  // it frees nothing on the card.
+  vtest::TempFolder elsewhere;
+  vtest::WriteFile(elsewhere / "large", std::string(1 << 20, 'l'));
+  fs::create_symlink(elsewhere / "large", volume.Path() / "terrain_9as.tdb");
+  try {
+    avn::HalcyonDcp_t(volume.Wide())
+        .ProgramUpdate(Update(vtest::RegionBlock().Database(33, Filled(100000, 't'))), stop, progress, dialog);
+    FAIL() << "no exception";
+  } catch (const avn::InsufficientCardFreeSpace_t& shortage) {
+    EXPECT_EQ(shortage.Available(), 65536u);
+  }
+  EXPECT_TRUE(fs::is_symlink(volume.Path() / "terrain_9as.tdb"));
 }
 
 TEST_F(SmallCard, APartialChartUpdateFreesOnlyTheChartsItReplaces)
