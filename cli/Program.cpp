@@ -3,8 +3,6 @@
 // console dialogs. The run mode comes from the file's extension, as at
 // start-up.
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "AVN_AviationDatabase.h"
@@ -16,6 +14,7 @@
 #include "VlmsXferThread.h"
 #include "WIN_ResourceString.h"
 #include "WIN_StopSignals.h"
+#include "WIN_Terminal.h"
 #include "XferHost.h"
 
 namespace cli {
@@ -64,7 +63,7 @@ int Program(const Arguments& arguments)
     parameter = std::move(config);
     entry = vm::XferWorkerEntry<vm::ConfigXferThread_t, vm::ConfigXferParameter_t>;
   }
-  ConsoleProgress_t progress(::isatty(STDERR_FILENO) == 1);
+  ConsoleProgress_t progress(win::WIN_IsTerminal(win::StandardStream_t::Error));
   ConsoleMessageBox_t messages(progress);
   ConsoleFatalDialog_t fatal;
   parameter->root = Path(card);

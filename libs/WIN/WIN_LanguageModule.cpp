@@ -1,6 +1,5 @@
 #include "WIN_LanguageModule.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "GLO_Locale.h"
@@ -29,11 +28,10 @@ std::unique_ptr<ResourceModule_t> FirstModuleThatLoads(const std::vector<std::st
   for (const auto& abbreviation : candidates) {
     if (abbreviation == ownLanguage) return nullptr;
     const std::u16string path = base + glo::GLO_ToWide(abbreviation, glo::CodePageAscii) + u".res";
-    if (!std::filesystem::exists(std::filesystem::path(glo::GLO_FileNameToNarrow(path)))) continue;
     try {
       return WIN_LoadModule(path);
     } catch (const Error_t&) {
-      // Not a module after all: try the next language.
+      // No such file, or not a module after all: try the next language.
     }
   }
   return nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "WIN_Handle.h"
 #include "WIN_Utilities.h"
 
 namespace win {
@@ -34,7 +35,7 @@ void WIN_CheckSearchFailure(int code, const std::u16string& path);
 bool WIN_ClearAttributesOf(const std::string& systemPath, std::uint32_t mask) noexcept;
 
 // The size of an open file or block device; -1 with errno set on failure.
-long long WIN_DescriptorSize(int fd) noexcept;
+long long WIN_DescriptorSize(NativeHandle_t fd) noexcept;
 
 // The user's temporary folder as the environment names it now, with its
 // trailing "/": an absolute $TMPDIR, else "/tmp/".

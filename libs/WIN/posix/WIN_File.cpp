@@ -74,7 +74,7 @@ int OpenFlags(FileAccess_t access, FileCreation_t creation, FileFlags_t flags)
 
 }  // namespace
 
-long long WIN_DescriptorSize(int fd) noexcept
+long long WIN_DescriptorSize(NativeHandle_t fd) noexcept
 {
   struct stat status;
   if (::fstat(fd, &status) != 0) return -1;

@@ -14,7 +14,7 @@
 
 namespace win {
 
-void Handle_t::Reset(int fd) noexcept
+void Handle_t::Reset(NativeHandle_t fd) noexcept
 {
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;

@@ -52,7 +52,7 @@ bool OthersHold(int fd, Mark_t mark)
 
 }  // namespace
 
-bool WIN_AdmitOpener(int fd, bool reads, bool writes, bool deniesRead, bool deniesWrite)
+bool WIN_AdmitOpener(NativeHandle_t fd, bool reads, bool writes, bool deniesRead, bool deniesWrite)
 {
   const std::pair<bool, Mark_t> marks[] = {{reads, Mark_t::Reads},
                                            {writes, Mark_t::Writes},
