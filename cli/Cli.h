@@ -27,6 +27,7 @@ std::u16string Wide(const std::string& utf8);
 std::string Json(const std::u16string& text);
 
 // The commands; each returns the exit code.
+int Crash(const Arguments& arguments);
 int Drives(const Arguments& arguments);
 int Info(const Arguments& arguments);
 int Pack(const Arguments& arguments);

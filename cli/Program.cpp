@@ -11,6 +11,7 @@
 #include "Cli.h"
 #include "ConfigXferThread.h"
 #include "Console.h"
+#include "Fatal.h"
 #include "GLO_Exception.h"
 #include "RunMode.h"
 #include "VlmsXferThread.h"
@@ -66,7 +67,7 @@ int Program(const Arguments& arguments)
   }
   ConsoleProgress_t progress(::isatty(STDERR_FILENO) == 1);
   ConsoleMessageBox_t messages(progress);
-  ConsoleFatalDialog_t fatal;
+  ConsoleFatalReport_t fatal;
   parameter->root = Wide(card);
   parameter->workerFatalDialog = &fatal;
 

@@ -9,6 +9,7 @@
 
 #include "AVN_Exceptions.h"
 #include "Cli.h"
+#include "Fatal.h"
 #include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
@@ -16,6 +17,7 @@
 #include "WIN_DebugServer.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_ResourceString.h"
+#include "WIN_StructuredException.h"
 #include "WIN_VersionInfo.h"
 
 namespace cli {
@@ -60,6 +62,9 @@ void PrintHelp(std::ostream& out)
          "Prepares storage cards for avionics without a window.\n"
          "\n"
          "Commands:\n"
+         "  crash [--worker]       make a real processor fault on the main thread (or on a\n"
+         "                         transfer worker) to show the whole fatal path: the\n"
+         "                         report, the error log, the error reporter (exit code 1)\n"
          "  drives [--all] [--json]\n"
          "                         list the removable drives a card can be written to\n"
          "                         (every drive with --all), in the wizard's order\n"
@@ -108,6 +113,7 @@ int Run(const cli::Arguments& arguments)
     PrintVersion();
     return cli::Success;
   }
+  if (command == "crash") return cli::Crash(rest);
   if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
   if (command == "pack") return cli::Pack(rest);
@@ -125,6 +131,8 @@ int main(int argc, char** argv)
     const bool languageReady =
         win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
     if (!languageReady) return cli::Failure;
+    // After the language, so that a fault's report has its texts.
+    win::WIN_InstallStructuredExceptionTranslator();
     return Run(cli::Arguments(argv + 1, argv + argc));
   } catch (const cli::UsageError& error) {
     std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
@@ -147,11 +155,20 @@ int main(int argc, char** argv)
     std::cerr << "velmora-cli: cannot read or write " << cli::Utf8(error.Path()) << '\n';
   } catch (const glo::OutOfRange_t& error) {
     std::cerr << "velmora-cli: too large for an update file (4 GiB at most)\n";
+  } catch (const win::StructuredException_t& fault) {
+    // Every other failure is fatal, as at the wizard's start-up: logged,
+    // handed to the error reporter, or shown.
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, GLO_HERE, fault);
   } catch (const glo::Exception_t& error) {
-    std::cerr << "velmora-cli: " << cli::Utf8(error.Message()) << " (" << error.SourceFile() << ':'
-              << error.SourceLine() << ")\n";
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, error);
   } catch (const std::exception& error) {
-    std::cerr << "velmora-cli: " << error.what() << '\n';
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, GLO_HERE, error);
+  } catch (...) {
+    cli::ConsoleErrorDialog_t console;
+    err::FatalDialog_t(console).Show(__FILE__, __LINE__, u"Unknown error.", {}, {}, {});
   }
   return cli::Failure;
 }
