@@ -2,6 +2,7 @@
 
 #include "WIN_ResourceModule.h"
 #include "XML_DomElement.h"
+#include "XML_Exceptions.h"
 #include "XML_Platform.h"
 #include "XML_Reader.h"
 
@@ -27,7 +28,18 @@ WildcardPtr_t IStream_t::Object(xercesc::DOMElement* element)
     const auto type = types_.find(namespaceUri ? namespaceUri.Get() : std::u16string());
     if (type != types_.end()) {
       const auto factory = type->second.factories.find(root.LocalName());
-      if (factory != type->second.factories.end()) return factory->second->Create(element, *this);
+      if (factory != type->second.factories.end()) {
+        if (nesting_ == MaxNesting) throw Exception_t(GLO_HERE, u"Elements nested too deeply");
+        ++nesting_;
+        try {
+          WildcardPtr_t object = factory->second->Create(element, *this);
+          --nesting_;
+          return object;
+        } catch (...) {
+          --nesting_;
+          throw;
+        }
+      }
     }
   }
   return WildcardPtr_t(new UnknownWildcard_t(element));

@@ -28,6 +28,11 @@ using DocumentTypes_t = std::map<std::u16string, DocumentType_t>;
 
 class IStream_t : public glo::NonCopyable_t {
  public:
+  // The most typed objects one may hold inside another (through wildcard
+  // children); deeper nesting is refused, since objects are read and
+  // written depth first.
+  static constexpr int MaxNesting = 16;
+
   explicit IStream_t(DocumentTypes_t types);
   virtual ~IStream_t() = default;
 
@@ -42,11 +47,13 @@ class IStream_t : public glo::NonCopyable_t {
   WildcardPtr_t Read(glo::Optional_t<glo::CodePage_t>& codePage);
 
   // The typed object of an element: from the factory registered for its
-  // namespace and local name, else UnknownWildcard_t.
+  // namespace and local name, else UnknownWildcard_t. Raises Exception_t
+  // beyond MaxNesting.
   WildcardPtr_t Object(xercesc::DOMElement* element);
 
  private:
   DocumentTypes_t types_;
+  int nesting_ = 0;
 };
 
 // A copy of bytes in memory; its system id is "String Stream".

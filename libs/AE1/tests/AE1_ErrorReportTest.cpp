@@ -215,4 +215,25 @@ TEST(ErrorReport, DocumentsOutsideTheSchemaAreRefusedWhenRead)
   }
 }
 
+TEST(ErrorReport, ReportsNestedTooDeeplyAreRefused)
+{
+  const std::string valid = Written(ae1::ErrorReport_t({MakeError(u"A.SRC", 1, {}, {}, {}, ae1::Extra_t({u"x"}))}));
+  const auto extra = valid.find("<Extra>x</Extra>");
+  ASSERT_NE(extra, std::string::npos);
+  const std::string before = valid.substr(valid.find("<ErrorReport"), extra + 7 - valid.find("<ErrorReport"));
+  const std::string after = valid.substr(extra + 8);
+  // Each level is a whole report inside the Extra of the level above.
+  const auto nested = [&](int levels) {
+    const std::string closing = after.substr(0, after.rfind("</ErrorReport>") + 14);
+    std::string text = "<?xml version=\"1.0\"?>";
+    for (int i = 0; i < levels; ++i) text += before;
+    text += "x";
+    for (int i = 0; i < levels; ++i) text += closing;
+    return text;
+  };
+  EXPECT_NO_THROW(Read(nested(xml::IStream_t::MaxNesting)));
+  EXPECT_THROW(Read(nested(xml::IStream_t::MaxNesting + 1)), xml::Exception_t);
+  EXPECT_THROW(Read(nested(2000)), xml::Exception_t);
+}
+
 }  // namespace

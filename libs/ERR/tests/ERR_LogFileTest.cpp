@@ -90,6 +90,22 @@ TEST_F(LogFile, WhatIsNoReportOfOursIsReplacedByTheNewError)
   }
 }
 
+TEST_F(LogFile, DeepElementsOfOtherVocabulariesAreDroppedPromptly)
+{
+  const std::string valid = Add("old.cpp");
+  ASSERT_NE(valid.find("<Extra>extra</Extra>"), std::string::npos);
+  std::string deep = "<Extra>";
+  for (int i = 0; i < 200000; ++i) deep += "<o:a xmlns:o=\"urn:o\">";
+  for (int i = 0; i < 200000; ++i) deep += "</o:a>";
+  deep += "</Extra>";
+  vtest::WriteFile(Log(), std::regex_replace(valid, std::regex("<Extra>extra</Extra>"), deep));
+  const auto start = std::chrono::steady_clock::now();
+  const std::string text = Add("new.cpp");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(Files(text), "OLD.CPP NEW.CPP ");
+  EXPECT_EQ(text.find("urn:o"), std::string::npos);
+}
+
 TEST_F(LogFile, AnOversizedLogIsReplacedUnread)
 {
   {
