@@ -28,13 +28,15 @@ std::uint32_t ERR_Spawn(const std::u16string& program, const std::vector<std::u1
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawnattr_init(&attributes);
   // The reporter outlives a fatal error of ours: it gets default signal
-  // actions and a process group of its own, so a Ctrl-C meant for us does
-  // not end it.
-  sigset_t all;
+  // actions, no signals blocked (a transfer blocks its stop signals), and a
+  // process group of its own, so a Ctrl-C meant for us does not end it.
+  sigset_t all, none;
   sigfillset(&all);
+  sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
   pid_t child = 0;
   const int code = posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
