@@ -46,8 +46,8 @@ fi
 printf '<schema/>' > "$work/schema.xsd"
 : > "$work/empty.xsd"
 resource() {
-  name=$1 spec=$2 expected=$3
-  output=$("$rc" --output "$work/$name.res" --strings "$work/fine.txt" --resource "$spec" 2>&1)
+  name=$1 given=$2 expected=$3
+  output=$("$rc" --output "$work/$name.res" --strings "$work/fine.txt" --resource "$given" 2>&1)
   if [ $? -ne 1 ] || ! printf '%s\n' "$output" | grep -qF -- "$expected"; then
     echo "FAIL $name: '$output' does not say '$expected'"
     failures=$((failures + 1))
