@@ -82,9 +82,12 @@ LSParser_t::LSParser_t()
     // Entity references become their text, so simple values are one text.
     config->setParameter(xercesc::XMLUni::fgDOMEntities, false);
     // Schemas come only from the program's resources, never from a
-    // document's hints; nothing outside the document is read for it.
+    // document's hints; nothing outside the document is read for it. No
+    // document of the system has a document type declaration, which is
+    // where entity bombs and external entities live: one is refused.
     config->setParameter(xercesc::XMLUni::fgXercesLoadSchema, false);
     config->setParameter(xercesc::XMLUni::fgXercesLoadExternalDTD, false);
+    config->setParameter(xercesc::XMLUni::fgDOMDisallowDoctype, true);
     config->setParameter(xercesc::XMLUni::fgXercesDisableDefaultEntityResolution, true);
   });
 }

@@ -45,6 +45,8 @@ class LSResourceResolver_t : public xercesc::DOMLSResourceResolver {
                                        const XMLCh* systemId, const XMLCh* baseUri) override;
 };
 
+// Refuses documents with a document type declaration (a fatal error), and
+// limits the expansion of entities all the same.
 class LSParser_t : public glo::NonCopyable_t {
  public:
   // The most entity references one document may expand.

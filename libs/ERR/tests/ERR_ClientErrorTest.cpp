@@ -107,7 +107,8 @@ TEST(ClientError, BuiltFromTheReportAndThisProgram)
   EXPECT_FALSE(error.UserEmail());
   EXPECT_FALSE(error.UserDescription());
 
-  const ae1::Exception_t& bare = err::ClientError_t("x.cpp", 1, u"", "", {}, {}).Error().Exception();
+  const err::ClientError_t plain("x.cpp", 1, u"", "", {}, {});
+  const ae1::Exception_t& bare = plain.Error().Exception();
   EXPECT_FALSE(bare.SubId());
   EXPECT_FALSE(bare.ProgramAddress());
   EXPECT_FALSE(bare.StackTrace());
