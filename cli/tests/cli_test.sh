@@ -257,6 +257,12 @@ like crash 1 '^Write access violation at data address 0x0,$' "$cli" crash
 report crash MAIN.CPP
 like crash-dialog 1 '^Error Information:$' "$cli" crash --worker
 report crash-worker MAIN.CPP XFERTHREAD.CPP
+# Both faults carry their program address and stack trace.
+if [ "$(grep -c '<ProgramAddress>' "$log")" -ne 2 ] || [ "$(grep -c '<StackTrace>' "$log")" -ne 2 ]; then
+  echo "FAIL crash-worker: a fault lacks its program address or stack trace"; failures=$((failures + 1))
+else
+  echo "ok   crash-addresses"
+fi
 like crash-usage 2 "crash: unknown argument '--main'" "$cli" crash --main
 
 # A damaged log gives way to a report of the new error alone.
