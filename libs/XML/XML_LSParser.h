@@ -68,8 +68,6 @@ class LSParser_t : public glo::NonCopyable_t {
   // for input that is not well formed or, when validating, not valid.
   xercesc::DOMDocument* Parse(const xercesc::InputSource& source);
 
-  xercesc::DOMLSParser& Get() const noexcept { return *parser_; }
-
  private:
   void Set(const XMLCh* feature, bool on);
 
