@@ -96,7 +96,7 @@ TEST(Read, WithoutDocumentTypesOnlyWellFormednessCounts)
       "<x:Any xmlns:x=\"urn:other\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
       "xsi:schemaLocation=\"urn:other http://192.0.2.1/any.xsd\"><Whatever/></x:Any>",
       {});
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   EXPECT_NE(dynamic_cast<xml::UnknownWildcard_t*>(root.Get()), nullptr);
   EXPECT_EQ(root->ElementName(), u"");
   EXPECT_EQ(root->Prefix().Get(), u"x");
@@ -118,7 +118,7 @@ TEST(Read, NothingOutsideTheDocumentIsOpened)
     const auto start = std::chrono::steady_clock::now();
     for (const auto& types : {xml::DocumentTypes_t(), Types()})
       EXPECT_EQ(ReadError(document, types).find(u"SECRET"), std::u16string::npos);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   }
   // Schema hints of a validated document are not followed either: the
   // hint names the FIFO, which would block whoever opened it.
@@ -148,7 +148,7 @@ TEST(Read, DocumentTypeDeclarationsAreRefused)
     parser.SetValidation(xml::LSParser_t::Validation_t::Off);
     xml::IStringStream_t stream(document, {});
     EXPECT_THROW(parser.Parse(stream.Source()), xml::Exception_t);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   }
 }
 
