@@ -31,6 +31,7 @@ std::u16string Path(const std::string& argument);
 std::string Json(const std::u16string& text);
 
 // The commands; each returns the exit code.
+int Crash(const Arguments& arguments);
 int Drives(const Arguments& arguments);
 int Info(const Arguments& arguments);
 int Pack(const Arguments& arguments);

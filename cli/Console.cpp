@@ -76,14 +76,4 @@ void ConsoleMessageBox_t::ShowNoResult(const std::u16string& text, std::uint32_t
   Show(text, type, helpId);
 }
 
-void ConsoleFatalDialog_t::Show(const std::string& file, std::uint16_t line, const std::u16string& extra,
-                                const std::string& subId, const glo::Optional_t<std::uint32_t>&,
-                                const std::vector<std::uint32_t>&)
-{
-  std::lock_guard guard(lock_);
-  std::cerr << "\nvelmora-cli: fatal error: " << Utf8(extra);
-  if (!subId.empty()) std::cerr << " [" << subId << ']';
-  std::cerr << " (" << file << ':' << line << ")\n";
-}
-
 }  // namespace cli

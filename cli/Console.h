@@ -5,10 +5,8 @@
 // standard output.
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 
-#include "ERR_FatalDialogIntf.h"
 #include "TUI_MessageBoxIntf.h"
 #include "TUI_ProgressDlgIntf.h"
 
@@ -57,17 +55,6 @@ class ConsoleMessageBox_t : public tui::MessageBoxIntf_t {
 
  private:
   ConsoleProgress_t& progress_;
-};
-
-// Prints the report on standard error; safe from any thread.
-class ConsoleFatalDialog_t : public err::FatalDialogIntf_t {
- public:
-  void Show(const std::string& file, std::uint16_t line, const std::u16string& extra, const std::string& subId,
-            const glo::Optional_t<std::uint32_t>& programAddress,
-            const std::vector<std::uint32_t>& stackTrace) override;
-
- private:
-  std::mutex lock_;
 };
 
 }  // namespace cli

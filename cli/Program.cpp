@@ -9,6 +9,7 @@
 #include "Cli.h"
 #include "ConfigXferThread.h"
 #include "Console.h"
+#include "Fatal.h"
 #include "GLO_Exception.h"
 #include "RunMode.h"
 #include "VlmsXferThread.h"
@@ -65,7 +66,7 @@ int Program(const Arguments& arguments)
   }
   ConsoleProgress_t progress(win::WIN_IsTerminal(win::StandardStream_t::Error));
   ConsoleMessageBox_t messages(progress);
-  ConsoleFatalDialog_t fatal;
+  ConsoleFatalReport_t fatal;
   parameter->root = Path(card);
   parameter->workerFatalDialog = &fatal;
 

@@ -10,6 +10,7 @@
 
 #include "AVN_Exceptions.h"
 #include "Cli.h"
+#include "Fatal.h"
 #include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
@@ -19,6 +20,7 @@
 #include "WIN_Error.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_ResourceString.h"
+#include "WIN_StructuredException.h"
 #include "WIN_VersionInfo.h"
 
 namespace cli {
@@ -63,6 +65,9 @@ void PrintHelp(std::ostream& out)
          "Prepares storage cards for avionics without a window.\n"
          "\n"
          "Commands:\n"
+         "  crash [--worker]       make a real processor fault on the main thread (or on a\n"
+         "                         transfer worker) to show the whole fatal path: the\n"
+         "                         report, the error log, the error reporter (exit code 1)\n"
          "  drives [--all] [--json]\n"
          "                         list the removable drives a card can be written to\n"
          "                         (every drive with --all), in the wizard's order\n"
@@ -111,6 +116,7 @@ int Run(const cli::Arguments& arguments)
     PrintVersion();
     return cli::Success;
   }
+  if (command == "crash") return cli::Crash(rest);
   if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
   if (command == "pack") return cli::Pack(rest);
@@ -126,6 +132,8 @@ int RunAndReport(const cli::Arguments& arguments)
     const bool languageReady =
         win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
     if (!languageReady) return cli::Failure;
+    // After the language, so that a fault's report has its texts.
+    win::WIN_InstallStructuredExceptionTranslator();
     return Run(arguments);
   } catch (const cli::UsageError& error) {
     std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
@@ -153,11 +161,20 @@ int RunAndReport(const cli::Arguments& arguments)
     std::cerr << '\n';
   } catch (const glo::OutOfRange_t& error) {
     std::cerr << "velmora-cli: too large for an update file (4 GiB at most)\n";
+  } catch (const win::StructuredException_t& fault) {
+    // Every other failure is fatal, as at the wizard's start-up: logged,
+    // handed to the error reporter, or shown.
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, GLO_HERE, fault);
   } catch (const glo::Exception_t& error) {
-    std::cerr << "velmora-cli: " << cli::Utf8(error.Message()) << " (" << error.SourceFile() << ':'
-              << error.SourceLine() << ")\n";
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, error);
   } catch (const std::exception& error) {
-    std::cerr << "velmora-cli: " << error.what() << '\n';
+    cli::ConsoleErrorDialog_t console;
+    const err::FatalDialog_t reported(console, GLO_HERE, error);
+  } catch (...) {
+    cli::ConsoleErrorDialog_t console;
+    err::FatalDialog_t(console).Show(__FILE__, __LINE__, u"Unknown error.", {}, {}, {});
   }
   return cli::Failure;
 }

@@ -7,11 +7,11 @@ seconds=${1:-60}
 build="$root/build-fuzz"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF >/dev/null
-cmake --build "$build" --target AVN_fuzzer AVN_region_fuzzer velmora-cli
+cmake --build "$build" --target AVN_fuzzer AVN_region_fuzzer ERR_log_fuzzer velmora-cli
 
 # A small real update file to start from, and its block of databases.
 corpus="$build/corpus"
-mkdir -p "$corpus/update-file" "$corpus/region-block"
+mkdir -p "$corpus/update-file" "$corpus/region-block" "$corpus/error-log"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf 'navigation' > "$work/nav.bin"
@@ -23,6 +23,12 @@ info=$(XDG_CONFIG_HOME="$work/config" "$build/bin/velmora-cli" info "$seed" --js
 offset=$(echo "$info" | sed 's/.*"regionOffset":\([0-9]*\).*/\1/')
 length=$(echo "$info" | sed 's/.*"regionLength":\([0-9]*\).*/\1/')
 tail -c +"$((offset + 1))" "$seed" | head -c "$length" > "$corpus/region-block/seed.bin"
+# An error log of two real fatal errors.
+for where in "" --worker; do
+  TMPDIR="$work" XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/machine" \
+    "$build/bin/velmora-cli" crash $where >/dev/null 2>&1 || true
+done
+cp "$work/Telvan Error Reporting-$(id -u)/ErrorReport.xml" "$corpus/error-log/seed.xml"
 
 # Runs one fuzzer for half the time.
 fuzz() {
@@ -41,3 +47,4 @@ fuzz() {
 
 fuzz AVN_fuzzer update-file
 fuzz AVN_region_fuzzer region-block
+fuzz ERR_log_fuzzer error-log

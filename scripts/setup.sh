@@ -8,6 +8,7 @@ packages="
   qt6-base-dev libxerces-c-dev libisal-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dosfstools fusefat mtools fuse3 libfuse3-dev
+  libxml2-utils
   locales
 "
 locales="en_US.UTF-8 de_DE.UTF-8 en_GB.UTF-8 fr_FR.UTF-8"

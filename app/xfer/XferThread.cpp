@@ -68,6 +68,8 @@ void XferThread_t::Execute(win::Event_t& stop)
     return;
   } catch (const win::Error_t& error) {
     Tell(error.Message());
+  } catch (const win::StructuredException_t& fault) {
+    ReportFatal([&fault](err::FatalDialogIntf_t& dialog) { err::ERR_ReportFatal(dialog, GLO_HERE, fault); });
   } catch (const glo::Exception_t& error) {
     ReportFatal([&error](err::FatalDialogIntf_t& dialog) { err::ERR_ReportFatal(dialog, error); });
   } catch (const std::length_error& error) {

@@ -4,9 +4,6 @@
 #   card_safety_test.sh PATH_TO_VELMORA_CLI
 cli=$1
 . "$(cd "$(dirname "$0")" && pwd)/checks.sh"
-TMPDIR=$work/tmp
-export TMPDIR
-mkdir "$TMPDIR"
 mounted=
 finish() {
   [ -z "$mounted" ] || umount -l "$mounted" 2>/dev/null

@@ -1,13 +1,17 @@
 # The checks of the velmora-cli shell tests, sourced by each of them after
 # setting cli: each test runs in a fresh folder "$work", the current one,
 # removed at exit (after the test's own finish function, when it has one),
-# with the settings written on the way kept there; "$failures" counts what
-# fails, and is the test's exit code.
+# with the settings written on the way, the machine's settings, temporary
+# files and the error log kept there, not in the user's or the machine's;
+# "$failures" counts what fails, and is the test's exit code.
 set -u
 failures=0
 work=$(mktemp -d)
 XDG_CONFIG_HOME=$work/config
-export XDG_CONFIG_HOME
+XDG_CONFIG_DIRS=$work/machine
+TMPDIR=$work/tmp
+export XDG_CONFIG_HOME XDG_CONFIG_DIRS TMPDIR
+mkdir -p "$TMPDIR"
 trap 'command -v finish >/dev/null && finish; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 

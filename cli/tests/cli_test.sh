@@ -2,6 +2,7 @@
 # Checks velmora-cli from outside: what it prints and its exit codes.
 #   cli_test.sh PATH_TO_VELMORA_CLI
 cli=$1
+schema=$(cd "$(dirname "$0")/../../res/schemas" && pwd)/ApplicationErrors.xsd
 . "$(cd "$(dirname "$0")" && pwd)/checks.sh"
 full_error='velmora-cli: write error: No space left on device'
 
@@ -290,6 +291,83 @@ elif [ "$(wc -l < card5/pids)" -ne 3 ] || [ -n "$left" ]; then
   echo "FAIL program-stop: still running:$left"; failures=$((failures + 1))
 else
   echo "ok   program-stop"
+fi
+
+# crash: the whole fatal path of a real processor fault, on the main thread
+# and on a worker; every error lands in the error log, oldest first, as a
+# report that the program's schema accepts.
+log="$TMPDIR/Telvan Error Reporting-$(id -u)/ErrorReport.xml"
+# report NAME FILE...: the log validates and holds errors of these source
+# files, in this order.
+report() {
+  name=$1
+  shift
+  files=$(sed -n 's:.*<SourceFileName>\(.*\)</SourceFileName>.*:\1:p' "$log" | tr '\n' ' ')
+  if ! xmllint --noout --schema "$schema" "$log" 2>"$work/xmllint"; then
+    echo "FAIL $name: the log does not validate"; cat "$work/xmllint"; failures=$((failures + 1))
+  elif [ "$files" != "$* " ]; then
+    echo "FAIL $name: the log holds errors of $files, expected $*"; failures=$((failures + 1))
+  else
+    echo "ok   $name-log"
+  fi
+}
+# From an empty log: failures above (drives-no-table) were fatal too.
+rm -f "$log"
+like crash 1 '^Write access violation at data address 0x0,$' "$cli" crash
+report crash MAIN.CPP
+like crash-dialog 1 '^Error Information:$' "$cli" crash --worker
+report crash-worker MAIN.CPP XFERTHREAD.CPP
+# Both faults carry their program address and stack trace.
+if [ "$(grep -c '<ProgramAddress>' "$log")" -ne 2 ] || [ "$(grep -c '<StackTrace>' "$log")" -ne 2 ]; then
+  echo "FAIL crash-worker: a fault lacks its program address or stack trace"; failures=$((failures + 1))
+else
+  echo "ok   crash-addresses"
+fi
+like crash-usage 2 "crash: unknown argument '--main'" "$cli" crash --main
+
+# A damaged log gives way to a report of the new error alone.
+printf '<ErrorReport xmlns="http://www.telvan.example/xmlschemas/ApplicationErrors/v1"><Error>' > "$log"
+like crash-damaged-log 1 '^MAIN.CPP-' "$cli" crash
+report crash-damaged-log MAIN.CPP
+
+# An error reporter beside the program takes the report: nothing is shown.
+mkdir bin
+cp "$cli" bin/velmora-cli
+cat > bin/ErrorReporter <<SCRIPT
+#!/bin/sh
+printf '%s|' "\$@" > "$work/reporter.tmp" && mv "$work/reporter.tmp" "$work/reporter"
+SCRIPT
+chmod +x bin/ErrorReporter
+expect crash-reporter 1 '' '' bin/velmora-cli crash
+for _ in $(seq 50); do [ -f reporter ] && break; sleep 0.1; done
+if [ "$(cat reporter 2>/dev/null)" != "/Mode|0|/AppName|Velmora|" ]; then
+  echo "FAIL crash-reporter: the reporter got '$(cat reporter 2>/dev/null)'"; failures=$((failures + 1))
+else
+  echo "ok   crash-reporter-arguments"
+fi
+report crash-reporter MAIN.CPP MAIN.CPP
+
+# A reporter that the registry names but that will not start: message 5602,
+# then the program's own dialog.
+mkdir -p machine/Telvan
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Telvan\\ErrorReporter]\n"InstallDir"="%s"\n' \
+  "$work/nowhere" > machine/Telvan/system.reg
+"$cli" crash >/dev/null 2>"$work/err"
+status=$?
+if [ "$status" -ne 1 ] || ! grep -q '^Velmora cannot start the error reporting application.  Please reinstall Velmora.$' "$work/err" ||
+  ! grep -q '^Program Address: ' "$work/err"; then
+  echo "FAIL crash-reporter-missing: exit $status"; cat "$work/err"; failures=$((failures + 1))
+else
+  echo "ok   crash-reporter-missing"
+fi
+rm machine/Telvan/system.reg
+
+# A log folder that is a link is not used: the report is only shown.
+mkdir elsewhere tmp2
+ln -s "$work/elsewhere" "tmp2/Telvan Error Reporting-$(id -u)"
+like crash-linked-folder 1 '^Sub ID: 0x' env TMPDIR="$work/tmp2" "$cli" crash
+if [ -n "$(ls elsewhere)" ]; then
+  echo "FAIL crash-linked-folder: wrote into the link's target"; failures=$((failures + 1))
 fi
 
 exit "$failures"

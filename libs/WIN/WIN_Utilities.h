@@ -105,4 +105,8 @@ std::u16string WIN_GetAppTempFolder();
 // separator).
 std::u16string WIN_GetAppTempFolder(const std::u16string& tempFolder);
 
+// A private folder of the same kind with another name: "<temp folder><name>-
+// <uid>/", held to the same rules.
+std::u16string WIN_GetPrivateTempFolder(const std::u16string& tempFolder, const std::u16string& name);
+
 }  // namespace win

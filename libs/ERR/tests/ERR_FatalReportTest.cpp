@@ -33,6 +33,20 @@ TEST(FatalReport, TheThreeFormsFillTheirArguments)
   EXPECT_EQ(report.subId, "");
   EXPECT_TRUE(report.stackTrace.empty());
 
+  win::Fault_t fault;
+  fault.code = win::ExceptionAccessViolation;
+  fault.programAddress = 0x1234;
+  fault.write = true;
+  const win::StructuredException_t structured("raised.cpp", 5, fault, {1, 2});
+  err::ERR_ReportFatal(dialog, "worker.cpp", 8, structured);
+  report = dialog.Last();
+  EXPECT_EQ(report.file, "worker.cpp");
+  EXPECT_EQ(report.line, 8);
+  EXPECT_EQ(report.extra, structured.Message());
+  EXPECT_EQ(report.subId, "0x1234");
+  EXPECT_EQ(report.programAddress, glo::Optional_t<std::uint32_t>(0x1234));
+  EXPECT_EQ(report.stackTrace, (std::vector<std::uint32_t>{1, 2}));
+
   err::ERR_ReportFatal(dialog, "worker.cpp", 9, u"Unknown error.");
   report = dialog.Last();
   EXPECT_EQ(report.line, 9);

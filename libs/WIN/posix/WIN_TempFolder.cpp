@@ -52,10 +52,15 @@ std::u16string WIN_GetAppTempFolder()
 
 std::u16string WIN_GetAppTempFolder(const std::u16string& tempFolder)
 {
+  return WIN_GetPrivateTempFolder(tempFolder, VersionInfo_t::Get().ProductName());
+}
+
+std::u16string WIN_GetPrivateTempFolder(const std::u16string& tempFolder, const std::u16string& name)
+{
   glo::GLO_Assert(!tempFolder.empty(), GLO_HERE);
   std::u16string folder = tempFolder;
   if (!WIN_IsSeparator(folder.back())) folder += u'/';
-  folder += VersionInfo_t::Get().ProductName() + u"-" + glo::GLO_Decimal(::geteuid()) + u"/";
+  folder += name + u"-" + glo::GLO_Decimal(::geteuid()) + u"/";
   MakePrivateFolder(folder);
   return folder;
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "GLO_Exception.h"
 #include "WIN_ByteSize.h"
@@ -189,6 +192,36 @@ TEST_F(ResourceStringTest, ByteSizesInKilobytesAndMegabytes)
       {~std::uint64_t{0}, u"17592186044416.0 MB"},
   };
   for (const auto& c : cases) EXPECT_EQ(win::WIN_FormatByteSize(c.bytes), c.text) << c.bytes;
+}
+
+TEST(CustomResource, SchemasOfTheProgramsOwnModule)
+{
+  const auto schema = win::WIN_LoadCustomResource(5603, "XSD");
+  const std::string text(schema.begin(), schema.end());
+  EXPECT_EQ(text.substr(0, 5), "<?xml");
+  EXPECT_NE(text.find("targetNamespace=\"http://www.telvan.example/xmlschemas/ApplicationErrors/v1\""), std::string::npos);
+  for (const auto& [id, type] : std::vector<std::pair<std::uint32_t, std::string>>{{5603, "xsd"}, {5604, "XSD"}}) {
+    try {
+      win::WIN_LoadCustomResource(id, type);
+      ADD_FAILURE() << id << type;
+    } catch (const win::Error_t& error) {
+      EXPECT_EQ(error.Code(), static_cast<std::uint32_t>(ENODATA));
+    }
+  }
+}
+
+TEST(CustomResource, RecordsWithoutTheirTypeNameAreMalformed)
+{
+  // "VRES", the length, a version record of five zero parts, then a custom
+  // record whose type name has no end.
+  std::vector<unsigned char> bytes = {'V', 'R', 'E', 'S', 25, 0, 0, 0, 10, 0, 0, 0, 'V', 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      0, 5, 0, 0, 0, 'C', 1, 0, 0, 0, 'X'};
+  EXPECT_THROW(win::ResourceModule_t(u"m", bytes), win::Error_t);
+  bytes = {'V', 'R', 'E', 'S', 29, 0, 0, 0, 10, 0, 0, 0, 'V', 0, 0, 0, 0, 0, 0, 0, 0, 0,
+           0, 9, 0, 0, 0, 'C', 7, 0, 0, 0, 'X', 0, 'a', 'b', 'c'};
+  const win::ResourceModule_t module(u"m", bytes);
+  const auto custom = module.Custom(7, "X");
+  EXPECT_EQ(std::string(custom.begin(), custom.end()), "abc");
 }
 
 }  // namespace
