@@ -202,7 +202,7 @@ if mount -t tmpfs -o size=400m tmpfs mnt 2>/dev/null; then
     echo "ok   vanished-card"
   fi
 else
-  echo "skip vanished-card: tmpfs cannot be mounted here"
+  skip vanished-card "a tmpfs cannot be mounted here"
 fi
 
 exit "$failures"

@@ -39,7 +39,7 @@ std::string Output(const std::string& command)
 
 FatCard::FatCard(std::uint64_t bytes)
 {
-  for (const char* tool : {"mkfs.vfat", "fusefat", "fusermount", "mtype", "mdir"}) {
+  for (const char* tool : {"mkfs.vfat", "fusefat", "fusermount", "mtype", "mdir", "mattrib"}) {
     if (!Run(std::string("command -v ") + tool)) {
       why_ = std::string(tool) + " is not installed";
       return;
@@ -63,11 +63,7 @@ FatCard::FatCard(std::uint64_t bytes)
     why_ = "the image cannot be formatted";
     return;
   }
-  if (!Run("fusefat -o rw+ " + Quoted(image_) + " " + Quoted(root_))) {
-    why_ = "fusefat cannot mount the image here";
-    return;
-  }
-  mounted_ = true;
+  Mount();
 }
 
 FatCard::~FatCard()
@@ -88,7 +84,33 @@ bool FatCard::Unmount()
 {
   if (!mounted_) return true;
   mounted_ = !Run("fusermount -u " + Quoted(root_));
+  if (mounted_) why_ = "fusermount cannot unmount the card here";
   return !mounted_;
+}
+
+bool FatCard::Mount()
+{
+  if (mounted_) return true;
+  mounted_ = Run("fusefat -o rw+ " + Quoted(image_) + " " + Quoted(root_));
+  if (!mounted_) why_ = "fusefat cannot mount the image here";
+  return mounted_;
+}
+
+bool FatCard::SetAttributes(const std::string& path, const std::string& changes)
+{
+  return !mounted_ && Run("mattrib -i " + Quoted(image_) + " " + changes + " " + Quoted("::/" + path));
+}
+
+std::string FatCard::Attributes(const std::string& path) const
+{
+  // "  A  SHR     ::/name": the letters in their columns before the name.
+  const std::string line = Output("mattrib -i " + Quoted(image_) + " " + Quoted("::/" + path));
+  const std::size_t name = line.find("::/");
+  if (name == std::string::npos) return "";
+  std::string letters;
+  for (char c : line.substr(0, name))
+    if (c != ' ') letters += c;
+  return letters;
 }
 
 std::string FatCard::Read(const std::string& path) const

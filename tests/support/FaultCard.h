@@ -29,7 +29,8 @@
 // kernel keeps its own size of a file it has seen. Backing() is for
 // putting files there before the card is used and for looking afterwards.
 //
-// Needs /dev/fuse, the daemon and fusermount3; a test skips without them.
+// Needs /dev/fuse, the daemon and fusermount3; a test without them ends
+// through VTEST_REQUIRE_MOUNTED (Unavailable.h).
 
 #include <sys/types.h>
 

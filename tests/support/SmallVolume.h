@@ -1,6 +1,7 @@
 #pragma once
 // A small file system of its own (tmpfs) for tests of full cards and full
-// drives; mounting needs privileges, so a test skips without them.
+// drives; mounting needs privileges, and a test without them ends through
+// VTEST_REQUIRE_MOUNTED (Unavailable.h).
 
 #include <cstdint>
 #include <filesystem>

@@ -83,6 +83,7 @@ TEST_F(RunModeTest, ComesFromTheExtension)
       {u"UPDATE.VLM", vm::RunModeUpdateFile},     {u"/home/alice/nav.vlm", vm::RunModeUpdateFile},
       {u".vlm", vm::RunModeUpdateFile},           {u"card.INI", vm::RunModeConfiguration},
       {u"card.qza", vm::RunModeConfigurationQza}, {u"CARD.QzA", vm::RunModeConfigurationQza},
+      {u"CARD.QZA", vm::RunModeConfigurationQza},
   };
   for (const auto& [path, mode] : cases) EXPECT_EQ(vm::RunModeOf(path), mode) << Utf8(path);
 }

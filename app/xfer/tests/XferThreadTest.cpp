@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "ScopedEnvironment.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "UpdateFileBuilder.h"
 #include "VlmsXferThread.h"
 #include "WIN_Error.h"
@@ -262,7 +264,7 @@ TEST_F(Xfer, RealCausesOfTheMessages)
   // A card too small for the update: the 100 000 bytes take 25 blocks of
   // 4 KiB on the card.
   vtest::SmallVolume small(65536);
-  if (!small.Mounted()) GTEST_SKIP() << small.Why();
+  VTEST_REQUIRE_MOUNTED(small);
   ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(100000, 'a')), small.Wide()));
   ASSERT_EQ(messages.Texts().size(), 2u);
   EXPECT_EQ(messages.Texts()[1],
@@ -384,8 +386,13 @@ TEST_F(Xfer, AStopEndsTheScriptsTreeDeepestFirstAndTracesIt)
         vtest::ScopedEnvironment environment;
         environment.Set("XDG_CONFIG_HOME", folder.string());
         vtest::CurrentFolder current(folder);
-        std::thread stopper([this, &folder] {
-          while (!fs::exists(folder / "started")) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // Stops once the script's tree is up; a transfer that ends first, or
+        // a tree that never comes up, fails the test instead of hanging it.
+        std::atomic<bool> running{true};
+        std::thread stopper([this, &folder, &running] {
+          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+          while (running && !fs::exists(folder / "started") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
           host.RequestStop();
         });
         auto parameter = std::make_unique<vm::ConfigXferParameter_t>();
@@ -395,6 +402,7 @@ TEST_F(Xfer, AStopEndsTheScriptsTreeDeepestFirstAndTracesIt)
         parameter->configurationFile = wide("unit7.ini");
         const bool ended =
             host.Run(vm::XferWorkerEntry<vm::ConfigXferThread_t, vm::ConfigXferParameter_t>, std::move(parameter));
+        running = false;
         stopper.join();
         std::exit(ended || !messages.shown.empty() ? 1 : 0);
       },
@@ -422,7 +430,7 @@ TEST_F(Xfer, AStopEndsThePauseAfterAFailedDismount)
 {
   // A card whose volume stays busy: a file is held open on it.
   vtest::SmallVolume volume(1 << 20);
-  if (!volume.Mounted()) GTEST_SKIP() << volume.Why();
+  VTEST_REQUIRE_MOUNTED(volume);
   vtest::SysfsBuilder(card / "sys").Disk("sdb", "8:16", vtest::Attachment::Sata, true).Partition("sdb", "sdb1", "8:17");
   vtest::MountTableBuilder().Mount("/dev/sdb1", volume.Path().string(), "vfat", "8:17").Write(card / "mountinfo");
   std::FILE* held = std::fopen((volume.Path() / "held").c_str(), "w");
@@ -478,7 +486,7 @@ TEST_F(Xfer, ACardThatFailsUnderTheTransferIsNeverReportedProgrammed)
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.fault));
     vtest::FaultCard faulty({.unit = 4096, .fault = c.fault, .failAfter = 300000});
-    if (!faulty.Mounted()) GTEST_SKIP() << faulty.Why();
+    VTEST_REQUIRE_MOUNTED(faulty);
     messages.shown.clear();
     progress.calls.clear();
     ASSERT_TRUE(Update(vtest::RegionBlock().Database(1, Bytes(1 << 20, 'a')).Database(33, Bytes(5000, 't')),
@@ -502,7 +510,7 @@ TEST_F(Xfer, ChartsThatFillTheClustersOfACardAreRefusedBeforeTheOldOnesGo)
   // A card of 32 clusters of 32 KiB: forty charts of a few bytes take forty
   // clusters, although their bytes would fit many times over.
   vtest::FaultCard small({.unit = 32768, .capacity = 32 * 32768});
-  if (!small.Mounted()) GTEST_SKIP() << small.Why();
+  VTEST_REQUIRE_MOUNTED(small);
   vtest::WriteFile(small.Root() / "sl_tpc/charts/old.tpc", "old chart");
   for (int i = 0; i < 40; ++i) vtest::WriteFile(updates / ("charts/c" + std::to_string(i) + ".tpc"), "chart");
   Bytes index(160, 'i');

@@ -15,6 +15,7 @@
 #include "ScopedEnvironment.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "UpdateFileBuilder.h"
 #include "WIN_Error.h"
 #include "WIN_ResourceString.h"
@@ -201,6 +202,19 @@ TEST_F(CardProgrammer, ConfigurationFilesGoToTheFolderOfTheirRunMode)
   EXPECT_FALSE(fs::exists(card / "cfg/missing.ini"));
 }
 
+// An old copy that is read-only: the new file takes its place, and the
+// user can change or delete it afterwards like any other file of the card.
+TEST_F(CardProgrammer, AConfigurationFileReplacesAReadOnlyOldCopy)
+{
+  vtest::WriteFile(card / "unit7.ini", "old unit");
+  fs::permissions(card / "unit7.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  vtest::WriteFile(updates / "unit7.ini", "[unit]\nid=7\n");
+  avn::HalcyonDcp_t(card.Wide()).ProgramConfiguration(stop, progress, 2, updates.Wide("unit7.ini"));
+  EXPECT_EQ(CardFiles(), std::vector<std::string>{"unit7.ini"});
+  EXPECT_EQ(vtest::ReadFile(card / "unit7.ini"), "[unit]\nid=7\n");
+  EXPECT_NE(fs::status(card / "unit7.ini").permissions() & fs::perms::owner_write, fs::perms::none);
+}
+
 // The text of a refusal, as the user is shown it.
 std::string Refusal(std::uint32_t message, const std::vector<std::u16string>& arguments)
 {
@@ -368,7 +382,7 @@ class SmallCard : public CardProgrammer {
   void SetUp() override
   {
     CardProgrammer::SetUp();
-    if (!volume.Mounted()) GTEST_SKIP() << volume.Why();
+    VTEST_REQUIRE_MOUNTED(volume);
   }
   vtest::SmallVolume volume{65536};
 };
@@ -455,6 +469,28 @@ TEST_F(SmallCard, AConfigurationFileMustFitBesideItsOldCopy)
   }
 }
 
+TEST_F(SmallCard, AConfigurationFileFitsInExactlyTheFreeUnits)
+{
+  // Rounded up to whole units of 4 KiB, both take the 64 KiB free.
+  for (std::size_t size : {65536 - 4095, 65536}) {
+    SCOPED_TRACE(size);
+    vtest::WriteFile(updates / "unit7.ini", std::string(size, 'n'));
+    avn::HalcyonDcp_t(volume.Wide()).ProgramConfiguration(stop, progress, 2, updates.Wide("unit7.ini"));
+    EXPECT_EQ(fs::file_size(volume.Path() / "unit7.ini"), size);
+    fs::remove(volume.Path() / "unit7.ini");
+  }
+  // One byte more needs a unit more.
+  vtest::WriteFile(updates / "unit7.ini", std::string(65537, 'n'));
+  try {
+    avn::HalcyonDcp_t(volume.Wide()).ProgramConfiguration(stop, progress, 2, updates.Wide("unit7.ini"));
+    FAIL() << "no exception";
+  } catch (const avn::InsufficientCardFreeSpace_t& shortage) {
+    EXPECT_EQ(shortage.Needed(), 65536u + 4096u);
+    EXPECT_EQ(shortage.Available(), 65536u);
+  }
+  EXPECT_TRUE(vtest::FilesBelow(volume.Path()).empty());
+}
+
 // The temporary folder is read once per process, so each case runs in a
 // process of its own, on the small drive the test made (the child runs the
 // test from its start, and must not make one of its own).
@@ -464,7 +500,7 @@ TEST_F(CardProgrammer, TheComputersDriveMustHoldTheBlock)
   std::optional<vtest::SmallVolume> drive;
   if (std::getenv("VELMORA_TEST_DRIVE") == nullptr) {
     drive.emplace(65536);
-    if (!drive->Mounted()) GTEST_SKIP() << drive->Why();
+    VTEST_REQUIRE_MOUNTED(*drive);
   }
   vtest::ScopedEnvironment environment;
   if (drive) environment.Set("VELMORA_TEST_DRIVE", drive->Path().string());

@@ -10,15 +10,18 @@ namespace {
 
 using vtest::Bytes;
 
-// Records every step.
+// Records every step, and asks for a stop with the step of a rest shorter
+// than a block when given an event.
 class Steps_t : public thr::Progress_t {
  public:
   Steps_t() : Progress_t(0xFFFFFFFF, 0) {}
   std::vector<std::uint32_t> steps;
+  win::Event_t* stopAtRest = nullptr;
   void Step(std::uint32_t amount) override
   {
     steps.push_back(amount);
     Progress_t::Step(amount);
+    if (stopAtRest != nullptr && amount < avn::ChecksumBlock) stopAtRest->Set();
   }
 
  protected:
@@ -64,6 +67,22 @@ TEST(DatabaseChecksum, AStopRequestEndsItAfterABlock)
   win::Event_t stop(true, true);
   EXPECT_THROW(avn::ChecksumStream(stream, 2 * avn::ChecksumBlock, progress, stop, 0xFFFFFFFF), glo::Terminate_t);
   EXPECT_EQ(progress.steps, std::vector<std::uint32_t>{avn::ChecksumBlock});
+}
+
+TEST(DatabaseChecksum, AStopRequestIsTestedAfterWholeBlocksOnly)
+{
+  // The rest after the last whole block, or a database shorter than a
+  // block, runs to its end.
+  for (std::uint32_t count : {4u, 1000u, avn::ChecksumBlock + 10}) {
+    SCOPED_TRACE(count);
+    const Bytes data(count, 3);
+    bin::stringstream stream(data);
+    Steps_t progress;
+    win::Event_t stop(true, false);
+    progress.stopAtRest = &stop;
+    EXPECT_EQ(avn::ChecksumStream(stream, count, progress, stop, 0xFFFFFFFF), RegisterOver(data));
+    EXPECT_EQ(progress.steps.back(), count % avn::ChecksumBlock);
+  }
 }
 
 TEST(DatabaseChecksum, TooFewBytesAreABadBlock)

@@ -4,6 +4,7 @@
 #include "AVN_Recorders.h"
 #include "FatCard.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "UpdateFileBuilder.h"
 #include "WIN_ResourceString.h"
 
@@ -37,7 +38,7 @@ Bytes Filled(std::size_t size, unsigned char value)
 TEST(FatCard, TakesAWholeUpdate)
 {
   vtest::FatCard card;
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   win::WIN_SetResourceModule(nullptr);
 
   vtest::WriteFile(card.Root() / "trn.dat", "old terrain");
@@ -68,7 +69,7 @@ TEST(FatCard, TakesAWholeUpdate)
   avntest::RecordingProgress_t progress;
   avntest::RecordingDialog_t dialog;
   avn::HalcyonDcp_t(card.Wide()).ProgramUpdate(update, stop, progress, dialog);
-  ASSERT_TRUE(card.Unmount());
+  if (!card.Unmount()) VTEST_UNAVAILABLE(card.Why());
 
   EXPECT_EQ(card.Files(), (std::vector<std::string>{".System/AVTN/avtn_db.bin", "air_sport.xpt", "ldr_sys/avtn_db.bin",
                                                     "rasters/a.jnx", "rasters/north/b.jnx", "rasters/rasters.xml",
@@ -80,6 +81,31 @@ TEST(FatCard, TakesAWholeUpdate)
   EXPECT_EQ(Compared(card.Read("sl_tpc/charts/a.tpc"), std::string(1500000, 'c')), "same");
   EXPECT_EQ(Compared(card.Read("rasters/north/b.jnx"), "raster b"), "same");
   EXPECT_EQ(dialog.texts.back().second, "Transferring Data (update 10 of 10)");
+}
+
+// An old file that is read-only, hidden and system: the new one takes its
+// place and is none of these, so the avionics sees it and can replace it.
+TEST(FatCard, ReplacesAReadOnlyHiddenSystemFile)
+{
+  vtest::FatCard card;
+  VTEST_REQUIRE_MOUNTED(card);
+  win::WIN_SetResourceModule(nullptr);
+  vtest::WriteFile(card.Root() / "unit7.ini", "old unit");
+  if (!card.Unmount()) VTEST_UNAVAILABLE(card.Why());
+  ASSERT_TRUE(card.SetAttributes("unit7.ini", "+r +h +s"));
+  ASSERT_EQ(card.Attributes("unit7.ini"), "ASHR");
+  ASSERT_TRUE(card.Mount()) << card.Why();
+
+  vtest::TempFolder updates;
+  vtest::WriteFile(updates / "unit7.ini", "[unit]\nid=7\n");
+  win::Event_t stop(true, false);
+  avntest::RecordingProgress_t progress;
+  avn::HalcyonDcp_t(card.Wide()).ProgramConfiguration(stop, progress, 2, updates.Wide("unit7.ini"));
+  if (!card.Unmount()) VTEST_UNAVAILABLE(card.Why());
+
+  EXPECT_EQ(card.Files(), std::vector<std::string>{"unit7.ini"});
+  EXPECT_EQ(card.Read("unit7.ini"), "[unit]\nid=7\n");
+  EXPECT_EQ(card.Attributes("unit7.ini"), "A");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "WIN_ResourceString.h"
 
@@ -123,27 +125,59 @@ TEST(Progress, RemainingTime)
 
 TEST(Progress, ALockedOperationWaitsForAnotherThreadsNotification)
 {
-  // Notifications run with the lock held, so a reader on another thread sees
-  // each change whole.
+  // Notifications run with the lock held, so a step on another thread waits
+  // until the phase change's notification is over and then sees it whole.
   class Slow_t : public thr::PhasedProgress_t<ioa::Phase_t> {
    public:
     Slow_t() : PhasedProgress_t(100, ioa::PhaseInitial, 0) {}
-    std::uint32_t seenRange = 0;
+    win::Event_t inPhaseChange{true, false};
+    std::vector<std::string> seen;
 
    protected:
     void OnChange() override
     {
-      std::this_thread::sleep_for(20ms);
-      seenRange = Range();
+      if (GetPhase() == ioa::PhaseCopying && seen.empty()) {
+        inPhaseChange.Set();
+        // Room for a step that does not wait to come in.
+        std::this_thread::sleep_for(20ms);
+      }
+      seen.push_back(std::to_string(Position()) + "/" + std::to_string(Range()));
     }
   } progress;
   std::thread phase([&progress] { progress.SetPhase(ioa::PhaseCopying, 500); });
-  std::this_thread::sleep_for(5ms);
-  progress.Step(1);  // waits for the phase change to finish
+  EXPECT_TRUE(progress.inPhaseChange.Wait(10s));
+  progress.Step(1);
   phase.join();
-  EXPECT_EQ(progress.Range(), 500u);
-  EXPECT_EQ(progress.Position(), 1u);
-  EXPECT_EQ(progress.seenRange, 500u);
+  EXPECT_EQ(progress.seen, (std::vector<std::string>{"0/500", "1/500"}));
+}
+
+TEST(Progress, PhaseChangesAndStepsOnTwoThreadsSeeEachOtherWhole)
+{
+  // Each phase has a range of its own; a notification never sees the range
+  // of one phase with another. Under the thread sanitizer a phase change
+  // outside the lock is reported.
+  class Checked_t : public thr::PhasedProgress_t<ioa::Phase_t> {
+   public:
+    Checked_t() : PhasedProgress_t(1000, ioa::PhaseCopying, 0) {}
+    int notifications = 0;
+    int mixed = 0;
+
+   protected:
+    void OnChange() override
+    {
+      ++notifications;
+      if ((GetPhase() == ioa::PhaseCopying) != (Range() == 1000)) ++mixed;
+    }
+  } progress;
+  constexpr int Changes = 2000;
+  std::thread phases([&progress] {
+    for (int i = 0; i < Changes; ++i)
+      progress.SetPhase(i % 2 == 0 ? ioa::PhaseVerifying : ioa::PhaseCopying, i % 2 == 0 ? 2000 : 1000);
+  });
+  for (int i = 0; i < Changes; ++i) progress.Step(1);
+  phases.join();
+  EXPECT_EQ(progress.mixed, 0);
+  EXPECT_EQ(progress.notifications, 2 * Changes);
 }
 
 }  // namespace

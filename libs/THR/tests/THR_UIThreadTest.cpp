@@ -38,7 +38,9 @@ TEST(UIThread, TheWorkerGetsItsParameterAndStopEvent)
           stopSeen = stop.Wait(10s);
         },
         QuietWindow().Handle(), dio::CallMessage, std::make_unique<Count_t>(42), false);
-    EXPECT_EQ(taken.get_future().get(), 42);
+    auto value = taken.get_future();
+    ASSERT_EQ(value.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(value.get(), 42);
     EXPECT_TRUE(worker.Stop(10s));
   }
   EXPECT_TRUE(stopSeen);
@@ -83,6 +85,7 @@ TEST(UIThread, StoppingAnEndedWorkerDoesNotSignalIt)
   thr::UIThread_t worker(
       [handedOver](thr::UIThread_t::Context_t& context) { handedOver->set_value(context.DuplicateStopEvent()); },
       QuietWindow().Handle(), dio::CallMessage, nullptr, false);
+  ASSERT_EQ(stopEvent.wait_for(10s), std::future_status::ready);
   win::Event_t stop = stopEvent.get();
   std::this_thread::sleep_for(50ms);  // the entry function has returned
   EXPECT_TRUE(worker.Stop(0ms));
@@ -172,7 +175,7 @@ TEST(UIThread, ACallInFlightWhenTheWorkerIsAbandonedFailsAndIsNeverServed)
           }
         },
         serving.Handle(), dio::CallMessage, nullptr, false);
-    posting->get_future().wait();
+    ASSERT_EQ(posting->get_future().wait_for(10s), std::future_status::ready);
     // The call waits in this thread's queue, which is not served while the
     // worker is stopped: after 3000 ms it is abandoned.
     ASSERT_TRUE(win::WIN_WaitForAny({&win::MessageQueue_t::ForThisThread()->Ready().Handle()}, 10s));

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "TempFolder.h"
+#include "Unavailable.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ bool InMountTable(const fs::path& root)
 TEST(FaultCard, PassesFilesThrough)
 {
   FaultCard card;
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   EXPECT_TRUE(card.Live());
   EXPECT_EQ(fs::path(card.Wide()), card.Root());
   vtest::WriteFile(card.Backing() / "before.txt", "put there first");
@@ -128,7 +129,7 @@ TEST(FaultCard, PassesFilesThrough)
 TEST(FaultCard, RemovedFilesLeaveSyncClean)
 {
   FaultCard card;
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   const int root = ::open(card.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_GE(root, 0) << std::strerror(errno);
   for (const char* name : {"a", "b", "c", "d"}) vtest::WriteFile(card.Root() / name, std::string(70000, *name));
@@ -151,7 +152,7 @@ TEST(FaultCard, RemovedFilesLeaveSyncClean)
 TEST(FaultCard, StatvfsCountsEachFileInWholeUnits)
 {
   FaultCard card({.unit = 32768, .capacity = 32 * 32768});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   const auto freeUnits = [&] {
     struct statvfs st;
     EXPECT_EQ(::statvfs(card.Root().c_str(), &st), 0);
@@ -187,7 +188,7 @@ TEST(FaultCard, StatvfsCountsEachFileInWholeUnits)
 TEST(FaultCard, AWriteBeyondTheCapacityFailsWithNoSpace)
 {
   FaultCard card({.unit = 32768, .capacity = 4 * 32768});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   const int fd = WriteNew(card.Root() / "big", 5 * 32768);
   ASSERT_GE(fd, 0) << std::strerror(errno);
   EXPECT_EQ(Outcome(::close(fd)), std::strerror(ENOSPC));
@@ -210,7 +211,7 @@ TEST(FaultCard, FaultsFireAfterTheBytesGiven)
     SCOPED_TRACE(std::strerror(fault.error));
     {
       FaultCard card({.fault = fault.fault, .failAfter = 100000});
-      if (!card.Mounted()) GTEST_SKIP() << card.Why();
+      VTEST_REQUIRE_MOUNTED(card);
       const int first = WriteNew(card.Root() / "first", 60000);
       ASSERT_GE(first, 0) << std::strerror(errno);
       EXPECT_EQ(Outcome(::fsync(first)), "ok");
@@ -234,7 +235,7 @@ TEST(FaultCard, FaultsFireAfterTheBytesGiven)
     {
       // A program that checks only close() sees the fault there.
       FaultCard card({.fault = fault.fault, .failAfter = 100000});
-      if (!card.Mounted()) GTEST_SKIP() << card.Why();
+      VTEST_REQUIRE_MOUNTED(card);
       const int fd = WriteNew(card.Root() / "file", 200000);
       ASSERT_GE(fd, 0) << std::strerror(errno);
       EXPECT_EQ(Outcome(::close(fd)), Reason(fault.atClose));
@@ -243,7 +244,7 @@ TEST(FaultCard, FaultsFireAfterTheBytesGiven)
     {
       // Without the writeback cache, write() itself fails.
       FaultCard card({.fault = fault.fault, .failAfter = 100000, .writebackCache = false});
-      if (!card.Mounted()) GTEST_SKIP() << card.Why();
+      VTEST_REQUIRE_MOUNTED(card);
       const int fd = ::open((card.Root() / "file").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
       ASSERT_GE(fd, 0) << std::strerror(errno);
       EXPECT_EQ(Reason(WriteAll(fd, 60000)), "ok");
@@ -257,7 +258,7 @@ TEST(FaultCard, FaultsFireAfterTheBytesGiven)
 TEST(FaultCard, NoByteAtAllIsACardThatTakesNothing)
 {
   FaultCard card({.fault = CardFault::ReadOnly, .failAfter = 0});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   EXPECT_EQ(Created(card.Root() / "file"), Reason(EROFS));
   EXPECT_TRUE(vtest::FilesBelow(card.Backing()).empty());
 }
@@ -268,7 +269,7 @@ TEST(FaultCard, NoByteAtAllIsACardThatTakesNothing)
 TEST(FaultCard, VanishLeavesTheMountPointBare)
 {
   FaultCard card({.fault = CardFault::Vanish, .failAfter = 100000});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   const int held = ::open((card.Root() / "held").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   ASSERT_GE(held, 0) << std::strerror(errno);
 
@@ -293,7 +294,7 @@ TEST(FaultCard, VanishLeavesTheMountPointBare)
 TEST(FaultCard, AFullCardVanishesAtTheFirstCreate)
 {
   FaultCard card({.fault = CardFault::Vanish, .failAfter = 0});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
   EXPECT_EQ(Created(card.Root() / "file"), std::strerror(EIO));
   EXPECT_TRUE(card.WaitGone());
   EXPECT_TRUE(fs::is_empty(card.Root()));
@@ -307,7 +308,7 @@ TEST(FaultCard, TheRateLimitHoldsBackWhatLands)
   constexpr std::uint64_t rate = 1 << 20;
   constexpr std::size_t size = 1 << 20;
   FaultCard card({.rate = rate});
-  if (!card.Mounted()) GTEST_SKIP() << card.Why();
+  VTEST_REQUIRE_MOUNTED(card);
 
   const auto start = std::chrono::steady_clock::now();
   std::atomic<bool> done = false;
@@ -338,7 +339,7 @@ TEST(FaultCard, EndsWithTheFixtureEvenWhenBusy)
   int open = -1;
   {
     FaultCard card;
-    if (!card.Mounted()) GTEST_SKIP() << card.Why();
+    VTEST_REQUIRE_MOUNTED(card);
     root = card.Root();
     open = ::open((root / "open").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     ASSERT_GE(open, 0) << std::strerror(errno);
@@ -359,7 +360,7 @@ TEST(FaultCard, AWrongSettingIsTheTestsFault)
                             Case{{.unit = 4096, .capacity = 100}, "--capacity must hold one unit at least"}}) {
     try {
       FaultCard card(wrong.options);
-      if (!card.Mounted()) GTEST_SKIP() << card.Why();
+      VTEST_REQUIRE_MOUNTED(card);
       ADD_FAILURE() << "mounted with a wrong setting";
     } catch (const std::invalid_argument& complaint) {
       EXPECT_EQ(complaint.what(), std::string("velmora-faultcard: ") + wrong.complaint);

@@ -12,6 +12,7 @@
 #include "GLO_Text.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "WIN_Error.h"
 #include "WIN_File.h"
 #include "WIN_Handle.h"
@@ -94,7 +95,7 @@ TEST_F(ConfinedFolder, TheWalkRefusesWhatTheKernelRefuses)
 TEST_F(ConfinedFolder, AnotherVolumeBelowItIsNotEntered)
 {
   vtest::SmallVolume volume(65536);
-  if (!volume.Mounted()) GTEST_SKIP() << volume.Why();
+  VTEST_REQUIRE_MOUNTED(volume);
   const std::u16string parent = glo::GLO_FileNameToWide(volume.Path().parent_path().string());
   const std::u16string inside = glo::GLO_FileNameToWide((volume.Path() / "file").string());
   const win::ConfinedFolder_t confined(parent);

@@ -18,6 +18,7 @@
 #include "GLO_Text.h"
 #include "SmallVolume.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "WIN_Error.h"
 #include "WIN_Handle.h"
 #include "WIN_MountTable.h"
@@ -71,10 +72,7 @@ class DismountTest : public testing::Test {
 // The same machine with a real volume that the table can place anywhere.
 class DismountVolume : public DismountTest {
  protected:
-  void SetUp() override
-  {
-    if (!volume_.Mounted()) GTEST_SKIP() << volume_.Why();
-  }
+  void SetUp() override { VTEST_REQUIRE_MOUNTED(volume_); }
 
   // The machine with the small volume listed as the card's partition.
   win::DismountSources_t WithCard() const

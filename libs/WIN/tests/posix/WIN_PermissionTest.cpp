@@ -12,6 +12,7 @@
 
 #include "GLO_Text.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "WIN_Error.h"
 #include "WIN_SmartTempFile.h"
 #include "WIN_Utilities.h"
@@ -94,7 +95,7 @@ TEST_F(Permissions, ATempFileInAReadOnlyFolder)
 
 TEST_F(Permissions, AnotherUsersTemporaryFolderIsRefused)
 {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder away";
+  if (::geteuid() != 0) VTEST_UNAVAILABLE("only root can give a folder away");
   const vtest::TempFolder elsewhere;
   const fs::path name = fs::path(glo::GLO_ToNarrow(win::WIN_GetAppTempFolder(elsewhere.Wide()), glo::CodePageUtf8))
                             .parent_path()
