@@ -28,7 +28,9 @@ void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string&
                 thr::Progress_t& progress, std::uint32_t chunk);
 
 // The same for a file on the card: a present file first loses its
-// read-only, hidden and system attributes. Within a file, the card takes
+// read-only, hidden and system attributes, for card file systems that
+// refuse to delete a read-only file, and is then deleted, so that the new
+// one is made anew with none of them. Within a file, the card takes
 // every chunk before the next but one is written, so that the progress
 // follows what the card holds and little is left to write when the card is
 // finalized.

@@ -468,24 +468,33 @@ TEST(ConfigXfer, ScriptPathsAreTakenFromTheProgramsFolderUnlessAbsolute)
 }
 
 // Cards that fail as real ones do, through the fault card: the transfer
-// is never reported as complete, and no card file is left with bytes
-// missing.
+// is never reported as complete. Where the card answers each write at once
+// (no writeback cache, as FAT through FUSE does), no card file is left with
+// bytes missing either; behind the kernel's writeback cache a failure may
+// only show when the card is made durable, after the file was closed, and
+// the transfer fails there.
 TEST_F(Xfer, ACardThatFailsUnderTheTransferIsNeverReportedProgrammed)
 {
   struct Case {
     vtest::CardFault fault;
+    bool writebackCache;
     const char* text;  // what the message says, at least
   };
   const Case cases[] = {
-      {vtest::CardFault::NoSpace, "No space left on device"},
-      {vtest::CardFault::IoError, "System Error Code: "},
-      {vtest::CardFault::ReadOnly, "System Error Code: "},
-      {vtest::CardFault::NotPermitted, "System Error Code: "},
-      {vtest::CardFault::Vanish, "System Error Code: "},
+      {vtest::CardFault::NoSpace, false, "No space left on device"},
+      {vtest::CardFault::IoError, false, "Input/output error"},
+      {vtest::CardFault::ReadOnly, false, "Read-only file system"},
+      {vtest::CardFault::NotPermitted, false, "Operation not permitted"},
+      {vtest::CardFault::NoSpace, true, "No space left on device"},
+      {vtest::CardFault::IoError, true, "System Error Code: "},
+      {vtest::CardFault::ReadOnly, true, "System Error Code: "},
+      {vtest::CardFault::NotPermitted, true, "System Error Code: "},
+      {vtest::CardFault::Vanish, true, "System Error Code: "},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.fault));
-    vtest::FaultCard faulty({.unit = 4096, .fault = c.fault, .failAfter = 300000});
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.fault)) + (c.writebackCache ? " behind the cache" : ""));
+    vtest::FaultCard faulty(
+        {.unit = 4096, .fault = c.fault, .failAfter = 300000, .writebackCache = c.writebackCache});
     VTEST_REQUIRE_MOUNTED(faulty);
     messages.shown.clear();
     progress.calls.clear();
@@ -499,7 +508,7 @@ TEST_F(Xfer, ACardThatFailsUnderTheTransferIsNeverReportedProgrammed)
       ASSERT_TRUE(faulty.WaitGone());
       // Nothing of the rest landed in the bare mount point.
       EXPECT_TRUE(vtest::FilesBelow(faulty.Root()).empty());
-    } else {
+    } else if (!c.writebackCache) {
       EXPECT_FALSE(fs::exists(faulty.Backing() / "ldr_sys/avtn_db.bin"));
     }
   }
