@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "GLO_Text.h"
+#include "HostileXml.h"
 #include "TempFolder.h"
 #include "WIN_Error.h"
 
@@ -59,13 +60,7 @@ TEST_F(LogFile, ErrorsAccumulateOldestFirst)
 TEST_F(LogFile, WhatIsNoReportOfOursIsReplacedByTheNewError)
 {
   const std::string valid = Add("old.cpp");
-  std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY l0 \"lol\">";
-  for (int i = 1; i < 10; ++i) {
-    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
-    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
-    laughs += "\">";
-  }
-  laughs += "]><r>&l9;</r>";
+  const std::string laughs = vtest::BillionLaughs();
   struct Case {
     const char* what;
     std::string content;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "HostileXml.h"
 #include "TempFolder.h"
 #include "WIN_Error.h"
 #include "XML_Element.h"
@@ -130,13 +131,7 @@ TEST(Read, NothingOutsideTheDocumentIsOpened)
 
 TEST(Read, DocumentTypeDeclarationsAreRefused)
 {
-  std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY l0 \"lol\">";
-  for (int i = 1; i < 10; ++i) {
-    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
-    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
-    laughs += "\">";
-  }
-  laughs += "]><r>&l9;</r>";
+  const std::string laughs = vtest::BillionLaughs();
   const std::u16string refused = u"Fatal Error: \nFile Path: String Stream, line: 1, char: ";
   for (const std::string& document :
        {laughs, std::string("<!DOCTYPE r><r/>"), std::string("<!DOCTYPE r SYSTEM \"http://192.0.2.1/r.dtd\"><r/>")}) {
