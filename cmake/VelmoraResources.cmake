@@ -1,11 +1,13 @@
 # velmora_resource_module(<output.res> STRINGS <file> LANGUAGE <id>
 #                         [FILE_VERSION <a.b.c.d>] [VALUES_FILE <file>]
-#                         [VALUES <name=text>...] [CPP <output.cpp>])
+#                         [VALUES <name=text>...] [RESOURCES <id:type=file>...]
+#                         [CPP <output.cpp>])
 #
-# Compiles a string table and version values into a resource module file and,
-# with CPP, into a source file that embeds the module in a program.
+# Compiles a string table, version values and custom resources (such as the
+# schemas of type XSD) into a resource module file and, with CPP, into a
+# source file that embeds the module in a program.
 function(velmora_resource_module output)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "STRINGS;LANGUAGE;FILE_VERSION;VALUES_FILE;CPP" "VALUES")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "STRINGS;LANGUAGE;FILE_VERSION;VALUES_FILE;CPP" "VALUES;RESOURCES")
   if(NOT ARG_FILE_VERSION)
     set(ARG_FILE_VERSION ${PROJECT_VERSION})
   endif()
@@ -19,6 +21,11 @@ function(velmora_resource_module output)
   endif()
   foreach(value IN LISTS ARG_VALUES)
     list(APPEND command --value "${value}")
+  endforeach()
+  foreach(resource IN LISTS ARG_RESOURCES)
+    list(APPEND command --resource "${resource}")
+    string(REGEX REPLACE "^[^=]*=" "" resource_file "${resource}")
+    list(APPEND depends ${resource_file})
   endforeach()
   if(ARG_CPP)
     list(APPEND command --cpp ${ARG_CPP})

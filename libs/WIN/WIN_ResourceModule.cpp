@@ -1,5 +1,6 @@
 #include "WIN_ResourceModule.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 
@@ -89,6 +90,11 @@ ResourceModule_t::ResourceModule_t(std::u16string path, std::span<const unsigned
       std::u16string text;
       while (payload.Ok() && !payload.AtEnd()) text += static_cast<char16_t>(payload.Number(2));
       strings_[id] = std::move(text);
+    } else if (type == 'C' && versionSeen) {
+      std::uint32_t id = payload.Number(4);
+      std::string name = payload.Text();
+      auto bytes = payload.Bytes(length - std::min<std::size_t>(length, 5 + name.size()));
+      customs_[{id, std::move(name)}].assign(bytes.begin(), bytes.end());
     } else {
       Malformed();
     }
@@ -109,6 +115,20 @@ std::optional<std::u16string> ResourceModule_t::String(std::uint32_t id) const
   auto it = strings_.find(id);
   if (it == strings_.end()) return std::nullopt;
   return it->second;
+}
+
+std::span<const unsigned char> ResourceModule_t::Custom(std::uint32_t id, const std::string& type) const
+{
+  auto it = customs_.find({id, type});
+  if (it == customs_.end()) return {};
+  return it->second;
+}
+
+std::span<const unsigned char> WIN_LoadCustomResource(std::uint32_t id, const std::string& type)
+{
+  auto bytes = WIN_GetMainModule().Custom(id, type);
+  if (bytes.empty()) throw Error_t(GLO_HERE, ENODATA);
+  return bytes;
 }
 
 const std::u16string& WIN_GetModulePath(const ResourceModule_t& module)

@@ -24,7 +24,8 @@ struct FileVersion_t {
 // and records of a 32-bit payload length, a type byte and the payload
 // (little-endian): first the version record 'V' (four version parts, the
 // language id, then pairs of NUL-terminated UTF-8 name and value), then
-// string records 'S' (32-bit id, UTF-16LE text).
+// string records 'S' (32-bit id, UTF-16LE text) and custom resources 'C'
+// (32-bit id, NUL-terminated type name, the bytes).
 class ResourceModule_t {
  public:
   // Parses the bytes; malformed bytes raise Error_t (ENOEXEC).
@@ -40,6 +41,9 @@ class ResourceModule_t {
   std::optional<std::u16string> Value(const std::string& name) const;
   // A string-table text by id; absent when the table has none.
   std::optional<std::u16string> String(std::uint32_t id) const;
+  // A custom resource's bytes by id and type name ("XSD"); empty when the
+  // module has none.
+  std::span<const unsigned char> Custom(std::uint32_t id, const std::string& type) const;
 
  private:
   std::u16string path_;
@@ -47,10 +51,16 @@ class ResourceModule_t {
   std::uint16_t language_ = 0;
   std::map<std::string, std::u16string> values_;
   std::map<std::uint32_t, std::u16string> strings_;
+  std::map<std::pair<std::uint32_t, std::string>, std::vector<unsigned char>> customs_;
 };
 
 // The program's own module, compiled into it; its path is the program file.
 const ResourceModule_t& WIN_GetMainModule();
+
+// The bytes of a custom resource of the program's own module, which hold
+// for the life of the process. A resource that is missing or empty raises
+// Error_t (ENODATA).
+std::span<const unsigned char> WIN_LoadCustomResource(std::uint32_t id, const std::string& type);
 
 // The module's file, as a full path.
 const std::u16string& WIN_GetModulePath(const ResourceModule_t& module);

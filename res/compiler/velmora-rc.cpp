@@ -10,6 +10,8 @@
 //   'V' version: four 16-bit file version parts, the 16-bit language id, then
 //       pairs of NUL-terminated UTF-8 texts (value name, value)
 //   'S' string:  the 32-bit id, then the text as UTF-16LE without terminator
+//   'C' custom:  the 32-bit id, the NUL-terminated type name ("XSD"), then
+//       the file's bytes as they are
 // The reader lives in libs/WIN (WIN_ResourceModule).
 
 #include <cstdint>
@@ -130,6 +132,16 @@ unsigned long ParseNumber(const std::string& text, unsigned long max, const std:
   return value;
 }
 
+std::string ReadBytes(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(path, "cannot be read");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) Fail(path, "cannot be read");
+  return bytes.str();
+}
+
 void WriteFile(const std::string& path, const std::string& content)
 {
   std::ofstream out(path, std::ios::binary);
@@ -161,7 +173,7 @@ std::string EmbeddingSource(const std::vector<std::uint8_t>& bytes)
 int main(int argc, char** argv)
 {
   std::string output, cpp, strings, version = "0.0.0.0", language = "1033";
-  std::vector<std::string> valueFiles, values;
+  std::vector<std::string> valueFiles, values, customs;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (i + 1 == argc) Fail(arg, "needs a value");
@@ -180,13 +192,15 @@ int main(int argc, char** argv)
       valueFiles.push_back(value);
     else if (arg == "--value")
       values.push_back(value);
+    else if (arg == "--resource")
+      customs.push_back(value);
     else
       Fail(arg, "unknown option");
   }
   if (output.empty() || strings.empty())
     Fail("usage",
          "velmora-rc --output FILE --strings FILE [--cpp FILE] [--file-version A.B.C.D] [--language ID] [--values "
-         "FILE]... [--value NAME=TEXT]...");
+         "FILE]... [--value NAME=TEXT]... [--resource ID:TYPE=FILE]...");
 
   Writer versionRecord;
   std::istringstream parts(version);
@@ -225,6 +239,25 @@ int main(int argc, char** argv)
     if (text.find(u'\uFFFD') != std::u16string::npos) Fail(where, "the text is not UTF-8");
     for (char16_t unit : text) record.U16(unit);
     records.Record('S', record);
+  }
+
+  std::map<std::pair<unsigned long, std::string>, bool> customSeen;
+  for (const auto& custom : customs) {
+    const auto colon = custom.find(':');
+    const auto equals = custom.find('=', colon == std::string::npos ? 0 : colon);
+    if (colon == std::string::npos || equals == std::string::npos || equals == colon + 1 || equals + 1 == custom.size())
+      Fail(custom, "--resource needs ID:TYPE=FILE");
+    const unsigned long id = ParseNumber(custom.substr(0, colon), 0xFFFFFFFF, custom);
+    const std::string type = custom.substr(colon + 1, equals - colon - 1);
+    const std::string path = custom.substr(equals + 1);
+    if (!customSeen.emplace(std::make_pair(id, type), true).second) Fail(custom, "resource given twice");
+    const std::string bytes = ReadBytes(path);
+    if (bytes.empty()) Fail(path, "a resource may not be empty");
+    Writer record;
+    record.U32(static_cast<std::uint32_t>(id));
+    record.Text(type);
+    for (char byte : bytes) record.U8(static_cast<std::uint8_t>(byte));
+    records.Record('C', record);
   }
 
   Writer module;

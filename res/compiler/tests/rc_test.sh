@@ -41,4 +41,39 @@ else
   failures=$((failures + 1))
 fi
 
+# Custom resources: ID:TYPE=FILE, each once, from a readable file that is
+# not empty.
+printf '<schema/>' > "$work/schema.xsd"
+: > "$work/empty.xsd"
+resource() {
+  name=$1 given=$2 expected=$3
+  output=$("$rc" --output "$work/$name.res" --strings "$work/fine.txt" --resource "$given" 2>&1)
+  if [ $? -ne 1 ] || ! printf '%s\n' "$output" | grep -qF -- "$expected"; then
+    echo "FAIL $name: '$output' does not say '$expected'"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+resource no-type "5603=$work/schema.xsd" "--resource needs ID:TYPE=FILE"
+resource no-file "5603:XSD=" "--resource needs ID:TYPE=FILE"
+resource bad-resource-id "x:XSD=$work/schema.xsd" "'x' is not a number"
+resource missing-resource "5603:XSD=$work/none.xsd" "none.xsd: cannot be read"
+resource empty-resource "5603:XSD=$work/empty.xsd" "empty.xsd: a resource may not be empty"
+output=$("$rc" --output "$work/twice.res" --strings "$work/fine.txt" --resource "1:XSD=$work/schema.xsd" \
+  --resource "1:XSD=$work/schema.xsd" 2>&1)
+if [ $? -ne 1 ] || ! printf '%s\n' "$output" | grep -qF "resource given twice"; then
+  echo "FAIL resource-twice: '$output'"
+  failures=$((failures + 1))
+else
+  echo "ok   resource-twice"
+fi
+if "$rc" --output "$work/custom.res" --strings "$work/fine.txt" --resource "5603:XSD=$work/schema.xsd" &&
+  grep -q '<schema/>' "$work/custom.res"; then
+  echo "ok   custom-resource"
+else
+  echo "FAIL custom-resource: the schema is not in the module"
+  failures=$((failures + 1))
+fi
+
 exit "$failures"

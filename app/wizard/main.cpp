@@ -1,0 +1,12 @@
+// velmora: the desktop wizard that prepares storage cards for avionics.
+
+#include "Application.h"
+#include "WIN_DebugServer.h"
+
+int main(int argc, char** argv)
+{
+  win::WIN_InstallDebugTrace();
+  vm::Application_t application(argc, argv);
+  application.InitInstance();
+  return application.ExitInstance();
+}
