@@ -89,8 +89,9 @@ int AFX_MessageBox(QWidget* parent, const std::u16string& text, std::uint32_t ty
   if (escape == nullptr && buttons.size() == 1) escape = made.front();
   box.setEscapeButton(escape);
   box.exec();
+  QAbstractButton* clicked = box.clickedButton() != nullptr ? box.clickedButton() : escape;
   for (std::size_t i = 0; i < buttons.size(); ++i)
-    if (box.clickedButton() == made[i]) return buttons[i].id;
+    if (clicked == made[i]) return buttons[i].id;
   return IdCancel;
 }
 

@@ -3,8 +3,7 @@
 // test (on the platform the test's environment names, offscreen under
 // CTest), with the program's own resource module selected as start-up
 // would.
-//
-// Include this in exactly one source file of the test program.
+// Any number of the program's source files may include this.
 
 #include <gtest/gtest.h>
 
