@@ -68,8 +68,16 @@ void WizardFrame_t::showEvent(QShowEvent* event)
   QDialog::showEvent(event);
   if (centred_) return;
   centred_ = true;
-  adjustSize();
-  if (QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
+  // As large as the pages want (adjustSize would cap the window at two
+  // thirds of the screen and cut off long drive names), within the screen.
+  QSize size = sizeHint().expandedTo(minimumSizeHint());
+  if (QScreen* shown = screen()) {
+    size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
+    move(shown->availableGeometry().center() - rect().center());
+  } else {
+    resize(size);
+  }
 }
 
 }  // namespace vm

@@ -1,6 +1,7 @@
 // velmora: the desktop wizard that prepares storage cards for avionics.
 
 #include "Application.h"
+#include "GDI_QtLeaks.h"
 #include "WIN_DebugServer.h"
 
 int main(int argc, char** argv)

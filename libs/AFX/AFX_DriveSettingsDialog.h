@@ -1,7 +1,8 @@
 #pragma once
 // The child dialog that holds the drive list (template 4104): a group box
 // with a line of instructions and the drive combo box, made to sit inside a
-// wizard page.
+// wizard page. The instructions are the combo box's label (its buddy), which
+// screen readers announce with it.
 
 #include <QGroupBox>
 #include <QLabel>

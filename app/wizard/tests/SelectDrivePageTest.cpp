@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 
 #include "AFX_DlgItem.h"
 #include "AFX_Text.h"
@@ -58,6 +59,8 @@ TEST_F(DrivePage, ListsTheCardsByRootWithTheFirstSelected)
   EXPECT_EQ(page.SelectedDrive(), glo::GLO_FileNameToWide(card.string()));
   EXPECT_EQ(wtest::Text(page, 4145), afx::AFX_ToQString(win::ResourceString_t(11814, GLO_HERE).Text()));
   EXPECT_EQ(qobject_cast<QGroupBox*>(afx::AFX_GetDlgItem(&page, 4144))->title(), "Storage Device");
+  // A screen reader announces the list with what it is for.
+  EXPECT_EQ(qobject_cast<QLabel*>(afx::AFX_GetDlgItem(&page, 4145))->buddy(), afx::AFX_GetDlgItem(&page, 4102));
   EXPECT_EQ(afx::AFX_GetCtrlId(afx::AFX_GetDlgItem(&page, 4102)->parentWidget()->parentWidget()), 4104);
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "GDI_QtLeaks.h"
 #include "WIN_ResourceString.h"
 
 namespace vtest {
