@@ -46,6 +46,14 @@ if [ ! -s "$work/display" ]; then
 fi
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
+# Told is not yet serving: wait until a client gets an answer.
+for _ in $(seq 100); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  echo "Xvfb does not answer on $DISPLAY:"; cat "$work/xvfb.log"; exit 1
+fi
 
 eval "$(dbus-launch --sh-syntax)"
 bus_pid=$DBUS_SESSION_BUS_PID
