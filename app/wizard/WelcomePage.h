@@ -1,6 +1,7 @@
 #pragma once
 // The first page: the greeting and, for an update file, the device, cycle
-// and database it is for (template 103).
+// and database it is for (template 103). There is nowhere to go back to, so
+// the sheet shows no Back button while it is the current page.
 
 #include <memory>
 
