@@ -31,6 +31,9 @@ void SelectDrivePage_t::OnInitDialog()
   driveDialog_.show();
   auto* find = qobject_cast<QPushButton*>(afx::AFX_GetDlgItem(this, 1006));
   glo::GLO_Assert(find != nullptr, GLO_HERE);
+  // The drive list comes after control 1004 in the template's order, so it
+  // takes the focus before Find Drive.
+  QWidget::setTabOrder(&driveDialog_.Combo(), find);
   connect(find, &QPushButton::clicked, this, &SelectDrivePage_t::OnFindDrive);
 }
 

@@ -206,4 +206,20 @@ TEST_F(Wizard, EveryControlHasAName)
   EXPECT_EQ(qobject_cast<QLabel*>(afx::AFX_GetDlgItem(&frame.Sheet().SelectDrive(), 4145))->buddy(), combo);
 }
 
+TEST_F(Wizard, TabGoesThroughTheDrivePageInTheTemplatesOrder)
+{
+  auto& frame = Show();
+  frame.Sheet().next();
+  Settle();
+  auto& page = frame.Sheet().SelectDrive();
+  QWidget* combo = afx::AFX_GetDlgItem(&page, 4102);
+  QWidget* find = afx::AFX_GetDlgItem(&page, 1006);
+  EXPECT_EQ(combo->nextInFocusChain(), find);
+  combo->setFocus();
+  frame.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  QTest::keyClick(combo, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), find);
+}
+
 }  // namespace
