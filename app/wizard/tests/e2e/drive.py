@@ -66,10 +66,22 @@ class App:
         if scale:
             env["QT_SCALE_FACTOR"] = str(scale)
         self.log = os.path.join(WORK, "velmora.log")
-        with open(self.log, "w") as log:
-            self.process = subprocess.Popen([VELMORA, *arguments], env=env, cwd=WORK,
-                                            stdout=subprocess.DEVNULL, stderr=log)
         self.root = None
+        # Qt's connection to a fresh Xvfb has been seen to fail now and then
+        # while Xlib's got through; that is the test machine's, so start again.
+        for attempt in range(3):
+            with open(self.log, "w") as log:
+                self.process = subprocess.Popen([VELMORA, *arguments], env=env, cwd=WORK,
+                                                stdout=subprocess.DEVNULL, stderr=log)
+            try:
+                self.process.wait(1)
+            except subprocess.TimeoutExpired:
+                return
+            with open(self.log) as log:
+                if "could not connect to display" not in log.read():
+                    return
+            print(f"note: velmora could not connect to the display, attempt {attempt + 1}")
+            time.sleep(0.5)
 
     def accessible(self, timeout=20):
         """The program's accessible application, once it is on the bus."""

@@ -24,10 +24,16 @@ rm -rf "$output"
 mkdir -p "$output"
 xvfb_pid="" bus_pid="" a11y_pid=""
 finish() {
+  status=$?
+  if [ "$status" -ne 0 ] && [ -s "$work/xvfb.log" ]; then
+    echo "Xvfb said:"; cat "$work/xvfb.log"
+  fi
   [ -n "$a11y_pid" ] && kill "$a11y_pid" 2>/dev/null
   [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  # The server is gone, its socket and lock with it, before the next one starts.
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
+  exit "$status"
 }
 trap finish EXIT
 trap 'exit 1' INT TERM
