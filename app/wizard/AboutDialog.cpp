@@ -37,8 +37,8 @@ SimpleAboutDialog_t::~SimpleAboutDialog_t() = default;
 
 void SimpleAboutDialog_t::OnInitDialog(const win::VersionInfo_t& version)
 {
-  Label(this, 9306)->setText(
-      afx::AFX_ToQString(win::ResourceString_t(9310, GLO_HERE).Format(version.VersionText(), GLO_HERE)));
+  Label(this, 9306)
+      ->setText(afx::AFX_ToQString(win::ResourceString_t(9310, GLO_HERE).Format(version.VersionText(), GLO_HERE)));
   setWindowTitle(afx::AFX_ToQString(win::ResourceString_t(9311, GLO_HERE).Format(version.ProductName(), GLO_HERE)));
   Label(this, 9307)->setText(afx::AFX_ToQString(version.LegalNotice()));
 

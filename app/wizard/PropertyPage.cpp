@@ -26,7 +26,8 @@ WizardSheet_t& PropertyPage_t::Sheet() const
 void PropertyPage_t::SetWizardButtons(std::uint32_t flags)
 {
   WizardSheet_t* sheet = &Sheet();
-  QMetaObject::invokeMethod(sheet, [sheet, flags] { sheet->ApplyWizardButtons(flags); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      sheet, [sheet, flags] { sheet->ApplyWizardButtons(flags); }, Qt::QueuedConnection);
 }
 
 bool PropertyPage_t::isComplete() const

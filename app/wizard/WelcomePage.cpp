@@ -25,9 +25,8 @@ WelcomePage_t::WelcomePage_t(RunMode_t runMode, const avn::VlmsDatabase_t* updat
     : PropertyPage_t(103), ui_(std::make_unique<Ui::WelcomePage>()), runMode_(runMode), updateFile_(updateFile)
 {
   if (runMode_ == RunModeUpdateFile)
-    glo::GLO_Assert(updateFile_ != nullptr && !updateFile_->DeviceName().empty() &&
-                        !updateFile_->DatabaseName().empty(),
-                    GLO_HERE);
+    glo::GLO_Assert(
+        updateFile_ != nullptr && !updateFile_->DeviceName().empty() && !updateFile_->DatabaseName().empty(), GLO_HERE);
   ui_->setupUi(this);
 }
 

@@ -18,8 +18,7 @@ namespace vm {
 // The application icon, icon 100 of the resource module.
 inline constexpr std::uint32_t ApplicationIconId = 100;
 
-WizardFrame_t::WizardFrame_t(const WizardContext_t& context)
-    : ui_(std::make_unique<Ui::WizardFrame>()), sheet_(context)
+WizardFrame_t::WizardFrame_t(const WizardContext_t& context) : ui_(std::make_unique<Ui::WizardFrame>()), sheet_(context)
 {
   ui_->setupUi(this);
   setWindowTitle(afx::AFX_ToQString(win::VersionInfo_t::Get().ProductName()));

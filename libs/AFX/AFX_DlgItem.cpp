@@ -39,9 +39,8 @@ QWidget* AFX_GetDlgItem(const QWidget* window, int id)
 }
 
 BadControlInitialization_t::BadControlInitialization_t(const char* file, unsigned line, int id, int parentId)
-    : glo::Exception_t(file, line,
-                       u"Resource Id: " + Decimal(id) + (parentId != 0 ? u"\nParent Id: " + Decimal(parentId) : u""),
-                       {})
+    : glo::Exception_t(
+          file, line, u"Resource Id: " + Decimal(id) + (parentId != 0 ? u"\nParent Id: " + Decimal(parentId) : u""), {})
 {
 }
 

@@ -13,8 +13,7 @@ QImage Decode(std::span<const unsigned char> bytes)
 {
   QImage image;
   if (bytes.empty()) throw RenderFailed_t(GLO_HERE, ENODATA);
-  if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP"))
-    throw RenderFailed_t(GLO_HERE, EILSEQ);
+  if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP")) throw RenderFailed_t(GLO_HERE, EILSEQ);
   return image;
 }
 

@@ -60,8 +60,8 @@ win::DriveSources_t DriveTree::Sources() const
 void WriteUpdateFile(const std::filesystem::path& path)
 {
   const auto bytes = vtest::UpdateFile().Build();
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void WhenModal(std::function<void(QWidget& modal)> action)
