@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QStyle>
+#include <algorithm>
 
 #include "AFX_Text.h"
 #include "GLO_Exception.h"
