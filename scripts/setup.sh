@@ -6,6 +6,7 @@ set -eu
 packages="
   g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
   qt6-base-dev libxerces-c-dev libisal-dev
+  librsvg2-bin imagemagick xvfb xdotool at-spi2-core python3-pyatspi dbus-x11
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dosfstools fusefat mtools fuse3 libfuse3-dev
   libxml2-utils

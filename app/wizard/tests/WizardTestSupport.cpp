@@ -1,0 +1,104 @@
+#include "WizardTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <fstream>
+#include <memory>
+
+#include "AFX_DlgItem.h"
+#include "GLO_Text.h"
+#include "UpdateFileBuilder.h"
+#include "qt/QtTestApplication.h"
+
+namespace wtest {
+
+DriveTree::DriveTree(std::filesystem::path root) : root_(std::move(root)), sysfs_(root_ / "sys")
+{
+  sysfs_.Disk("sda", "8:0", vtest::Attachment::Sata, false).Partition("sda", "sda1", "8:1");
+  mounts_.Mount("/dev/sda1", "/", "ext4", "8:1").Mount("proc", "/proc", "proc", "0:22");
+  std::filesystem::create_directories(root_ / "by-label");
+  mounts_.Write(root_ / "mountinfo");
+}
+
+std::filesystem::path DriveTree::AddCard(const std::string& disk, const std::string& deviceNumber,
+                                         const std::string& label)
+{
+  const std::string partition = disk + "1";
+  const auto colon = deviceNumber.find(':');
+  const std::string partitionNumber =
+      deviceNumber.substr(0, colon + 1) + std::to_string(std::stoi(deviceNumber.substr(colon + 1)) + 1);
+  sysfs_.Disk(disk, deviceNumber, vtest::Attachment::Usb, true).Partition(disk, partition, partitionNumber);
+  vtest::AddLabelLink(root_ / "by-label", label, partition);
+  const auto mountPoint = root_ / "media" / label;
+  std::filesystem::create_directories(mountPoint);
+  mounts_.Mount("/dev/" + partition, mountPoint.string(), "vfat", partitionNumber);
+  mounts_.Write(root_ / "mountinfo");
+  return mountPoint;
+}
+
+void DriveTree::AddFloppy()
+{
+  sysfs_.Disk("fd0", "2:0", vtest::Attachment::FloppyController, true);
+  std::filesystem::create_directories(root_ / "floppy");
+  mounts_.Mount("/dev/fd0", (root_ / "floppy").string(), "vfat", "2:0");
+  mounts_.Write(root_ / "mountinfo");
+}
+
+win::DriveSources_t DriveTree::Sources() const
+{
+  win::DriveSources_t sources;
+  sources.mountTable = glo::GLO_FileNameToWide((root_ / "mountinfo").string());
+  sources.sysfs = glo::GLO_FileNameToWide((root_ / "sys").string());
+  sources.byLabel = glo::GLO_FileNameToWide((root_ / "by-label").string());
+  return sources;
+}
+
+void WriteUpdateFile(const std::filesystem::path& path)
+{
+  const auto bytes = vtest::UpdateFile().Build();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WhenModal(std::function<void(QWidget& modal)> action)
+{
+  // Polled from a timer, so that the action runs inside the modal loop.
+  auto* timer = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  QWidget* before = QApplication::activeModalWidget();
+  QObject::connect(timer, &QTimer::timeout, [timer, clock, before, action = std::move(action)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != before && modal->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      action(*modal);
+    } else if (clock->elapsed() > 5000) {
+      timer->stop();
+      timer->deleteLater();
+      ADD_FAILURE() << "no modal window opened";
+    }
+  });
+  timer->start(10);
+}
+
+QAbstractButton& Button(const QWidget& window, int id)
+{
+  auto* button = qobject_cast<QAbstractButton*>(afx::AFX_FindDlgItem(&window, id));
+  EXPECT_NE(button, nullptr) << "no button " << id;
+  if (button == nullptr) throw std::runtime_error("no button " + std::to_string(id));
+  return *button;
+}
+
+QString Text(const QWidget& window, int id)
+{
+  auto* label = qobject_cast<QLabel*>(afx::AFX_FindDlgItem(&window, id));
+  EXPECT_NE(label, nullptr) << "no label " << id;
+  return label != nullptr ? label->text() : QString();
+}
+
+}  // namespace wtest

@@ -1,0 +1,77 @@
+#!/bin/sh
+# The end-to-end test of velmora: the real program under Xvfb, with a session
+# bus and the accessibility bus, driven through AT-SPI as a screen reader
+# would (drive.py). Screenshots of every page land in OUTPUT_DIR.
+#
+# run.sh VELMORA VELMORA_CLI OUTPUT_DIR
+set -u
+velmora=$1 cli=$2 output=$3
+
+missing=""
+for tool in Xvfb dbus-launch import xdotool /usr/libexec/at-spi-bus-launcher; do
+  command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing="$missing python3-pyatspi"
+if [ -n "$missing" ]; then
+  echo "missing:$missing (scripts/setup.sh installs them)"
+  # On CI everything must be there; elsewhere the test is skipped.
+  if [ "${CI:-}" = true ]; then exit 1; fi
+  exit 77
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e.XXXXXX")
+rm -rf "$output"
+mkdir -p "$output"
+xvfb_pid="" bus_pid="" a11y_pid=""
+finish() {
+  status=$?
+  if [ "$status" -ne 0 ] && [ -s "$work/xvfb.log" ]; then
+    echo "Xvfb said:"; cat "$work/xvfb.log"
+  fi
+  [ -n "$a11y_pid" ] && kill "$a11y_pid" 2>/dev/null
+  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
+  # The server is gone, its socket and lock with it, before the next one starts.
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+  exit "$status"
+}
+trap finish EXIT
+trap 'exit 1' INT TERM
+
+# Xvfb picks a free display and tells it on descriptor 3. The screen is as
+# large as a high-density one, so that the wizard at 200 % has the room it
+# would have there.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1
+fi
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+# Told is not yet serving: wait until a client gets an answer.
+for _ in $(seq 100); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  echo "Xvfb does not answer on $DISPLAY:"; cat "$work/xvfb.log"; exit 1
+fi
+
+eval "$(dbus-launch --sh-syntax)"
+bus_pid=$DBUS_SESSION_BUS_PID
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/a11y.log" 2>&1 &
+a11y_pid=$!
+# A screen reader says it is there; Qt then offers its widgets on the bus.
+for _ in $(seq 50); do
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null 2>&1 && break
+  sleep 0.1
+done
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
+
+/usr/bin/python3 "$(dirname "$0")/drive.py" "$velmora" "$cli" "$work" "$output"
