@@ -5,19 +5,14 @@
 // VELMORA_BY_LABEL replace the mount table, the sysfs root and the folder of
 // label links that the drives are read from.
 
-#include <cstdlib>
 #include <iostream>
 
 #include "Cli.h"
+#include "DriveSources.h"
 #include "WIN_Drives.h"
 
 namespace cli {
 namespace {
-
-void Override(std::u16string& source, const char* variable)
-{
-  if (const char* value = std::getenv(variable); value != nullptr && value[0] != '\0') source = Path(value);
-}
 
 const char* TypeName(win::DriveType_t type)
 {
@@ -55,10 +50,7 @@ int Drives(const Arguments& arguments)
       throw UsageError("drives: takes no arguments");
   }
 
-  win::DriveSources_t sources;
-  Override(sources.mountTable, "VELMORA_MOUNTINFO");
-  Override(sources.sysfs, "VELMORA_SYSFS");
-  Override(sources.byLabel, "VELMORA_BY_LABEL");
+  const win::DriveSources_t sources = vm::DriveSourcesFromEnvironment();
 
   // "removable" says whether the wizard offers the drive for a card.
   const char* separator = "";

@@ -9,6 +9,7 @@
 #include "Cli.h"
 #include "ConfigXferThread.h"
 #include "Console.h"
+#include "DriveSources.h"
 #include "Fatal.h"
 #include "GLO_Exception.h"
 #include "RunMode.h"
@@ -68,6 +69,7 @@ int Program(const Arguments& arguments)
   ConsoleMessageBox_t messages(progress);
   ConsoleFatalReport_t fatal;
   parameter->root = Path(card);
+  parameter->dismount = vm::DismountSourcesFromEnvironment();
   parameter->workerFatalDialog = &fatal;
 
   vm::XferHost_t host(progress, messages, fatal);
