@@ -38,12 +38,6 @@ std::u16string BelowRoot(const std::u16string& root, const std::u16string& path)
   return rest.substr(std::min(rest.size(), rest.find_first_not_of(u"/\\")));
 }
 
-// Rounds up to whole allocation units.
-std::uint64_t Allocated(std::uint64_t bytes, std::uint64_t unit)
-{
-  return (bytes + unit - 1) / unit * unit;
-}
-
 }  // namespace
 
 HalcyonDcp_t::HalcyonDcp_t(std::u16string root) : Root(std::move(root))
@@ -91,39 +85,38 @@ void HalcyonDcp_t::ProgramUpdate(const AviationDatabase_t& update, win::Event_t&
   region.WriteAll(dialog);
 }
 
+void HalcyonDcp_t::CheckPlace(const std::u16string& path) const
+{
+  // Each folder on the way down from the root, then the file itself unless
+  // the path ends in a separator.
+  for (std::size_t start = Root.size() + 1; start < path.size();) {
+    const auto separator = path.find_first_of(u"/\\", start);
+    const bool folder = separator != std::u16string::npos;
+    const std::u16string place = folder ? path.substr(0, separator) : path;
+    const win::PathKind_t kind = win::WIN_PathKind(place);
+    if (kind == win::PathKind_t::Missing) return;
+    if (kind != (folder ? win::PathKind_t::Folder : win::PathKind_t::File))
+      Refuse(PathInTheWay, {BelowRoot(Root, place)});
+    if (!folder) return;
+    start = separator + 1;
+  }
+}
+
 void HalcyonDcp_t::CheckCard(UpdateRegionFile_t& region, const AviationDatabase_t& update) const
 {
-  const auto relative = [this](const std::u16string& path) { return BelowRoot(Root, path); };
-  // Every folder from the root down to the path must be a folder or not
-  // there yet; a link anywhere on the way is refused.
-  const auto checkFolders = [&](const std::u16string& path) {
-    for (auto separator = path.find_first_of(u"/\\", Root.size() + 1); separator != std::u16string::npos;
-         separator = path.find_first_of(u"/\\", separator + 1)) {
-      const std::u16string folder = path.substr(0, separator);
-      const win::PathKind_t kind = win::WIN_PathKind(folder);
-      if (kind == win::PathKind_t::Missing) return;
-      if (kind != win::PathKind_t::Folder) Refuse(PathInTheWay, {relative(folder)});
-    }
-  };
   std::vector<std::u16string> sources;
   for (const auto& [kind, database] : region.Databases())
     for (auto& folder : database->SourceFolders()) sources.push_back(std::move(folder));
   for (const auto& [kind, database] : region.Databases()) {
     for (const auto& folder : database->ErasedFolders(Root)) {
-      checkFolders(folder);
-      const win::PathKind_t at = win::WIN_PathKind(folder);
-      if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, {relative(folder)});
+      CheckPlace(folder);
       // Erasing the folder would take the update, or the files it copies,
       // with it.
       bool erasesSources = win::WIN_IsWithin(update.Path(), folder);
       for (const auto& source : sources) erasesSources = erasesSources || win::WIN_IsWithin(source, folder);
-      if (erasesSources) Refuse(UpdateInErasedFolder, {relative(folder)});
+      if (erasesSources) Refuse(UpdateInErasedFolder, {BelowRoot(Root, folder)});
     }
-    for (const auto& file : database->CardFiles(Root)) {
-      checkFolders(file);
-      const win::PathKind_t at = win::WIN_PathKind(file);
-      if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {relative(file)});
-    }
+    for (const auto& file : database->CardFiles(Root)) CheckPlace(file);
   }
 }
 
@@ -144,13 +137,13 @@ void HalcyonDcp_t::CheckConfiguration(int runMode, const std::u16string& path)
     throw;
   }
   const std::u16string target = ConfigurationTarget(runMode, path);
+  // The configuration folder is named as the folder it is.
   if (runMode == ConfigurationFolderMode) {
-    const std::u16string folder = AVN_FolderOf(target);
-    const win::PathKind_t at = win::WIN_PathKind(folder);
-    if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder) Refuse(PathInTheWay, {BelowRoot(Root, folder)});
+    const win::PathKind_t at = win::WIN_PathKind(AVN_FolderOf(target));
+    if (at != win::PathKind_t::Missing && at != win::PathKind_t::Folder)
+      Refuse(PathInTheWay, {BelowRoot(Root, AVN_FolderOf(target))});
   }
-  const win::PathKind_t at = win::WIN_PathKind(target);
-  if (at != win::PathKind_t::Missing && at != win::PathKind_t::File) Refuse(PathInTheWay, {BelowRoot(Root, target)});
+  CheckPlace(target);
 }
 
 void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& progress, int runMode,
@@ -164,7 +157,7 @@ void HalcyonDcp_t::ProgramConfiguration(win::Event_t& stop, TransferProgress_t& 
   }
   const std::uint32_t size = source.remaining();
   const std::uint64_t free = FreeSpace();
-  const std::uint64_t needed = Allocated(size, card_->AllocationUnit());
+  const std::uint64_t needed = AVN_Allocated(size, card_->AllocationUnit());
   if (needed > free) throw InsufficientCardFreeSpace_t(GLO_HERE, needed, free);
   progress.SetPhase(ioa::PhasePreparing, size);
   source.seekg(0);

@@ -73,6 +73,10 @@ class HalcyonDcp_t : public glo::NonCopyable_t {
   void Hold();
   // Where the configuration file goes on the card.
   std::u16string ConfigurationTarget(int runMode, const std::u16string& path) const;
+  // Refuses (CardRefused_t) what stands in the place of the card path: a
+  // folder above it that is no folder, and, unless the path ends in a
+  // separator (a folder), a file that is no regular file.
+  void CheckPlace(const std::u16string& path) const;
   void CheckCard(UpdateRegionFile_t& region, const AviationDatabase_t& update) const;
 
   std::unique_ptr<win::ConfinedFolder_t> card_;

@@ -52,7 +52,7 @@ std::vector<std::u16string> UpdateDb_t::CardFiles(const std::u16string& root)
 
 std::uint64_t UpdateDb_t::Allocated(std::uint64_t bytes) const noexcept
 {
-  return (bytes + AllocationUnit - 1) / AllocationUnit * AllocationUnit;
+  return AVN_Allocated(bytes, AllocationUnit);
 }
 
 void UpdateDb_t::Copy(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,

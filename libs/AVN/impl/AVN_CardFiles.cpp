@@ -36,7 +36,7 @@ EntrySizes_t AVN_SumEntries(const std::u16string& pattern, std::uint64_t unit)
       continue;
     }
     sizes.bytes += found.Size();
-    sizes.allocated += (found.Size() + unit - 1) / unit * unit;
+    sizes.allocated += AVN_Allocated(found.Size(), unit);
   }
   return sizes;
 }

@@ -15,6 +15,13 @@ namespace avn {
 std::u16string AVN_FolderOf(const std::u16string& path);
 std::u16string AVN_NameOf(const std::u16string& path);
 
+// What a file of the given size takes on a volume of the given allocation
+// unit: its bytes rounded up to whole units.
+constexpr std::uint64_t AVN_Allocated(std::uint64_t bytes, std::uint64_t unit) noexcept
+{
+  return (bytes + unit - 1) / unit * unit;
+}
+
 // The size of the regular file at path, when there is one (its name
 // compared without regard to case, as on the cards); a link, folder or
 // device has none.
