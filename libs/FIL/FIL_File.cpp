@@ -90,10 +90,15 @@ void File_t::open(const std::u16string& path, int mode, int share)
 
 void File_t::close()
 {
-  file_.CloseWithoutFlush();
+  const std::u16string path = std::move(path_);
+  path_.clear();
   size_ = 0;
   position_ = 0;
-  path_.clear();
+  try {
+    file_.CloseWithoutFlush();
+  } catch (const win::FileError_t& error) {
+    throw FileError_t(GLO_HERE, path, error.Code());
+  }
 }
 
 std::uint32_t File_t::read(void* buffer, std::uint32_t count)
@@ -138,7 +143,7 @@ void File_t::seek(std::uint32_t position)
 }
 
 template <class Operation>
-auto File_t::Checked(const Operation& operation) const -> decltype(operation())
+auto File_t::Checked(const Operation& operation) -> decltype(operation())
 {
   if (!file_.IsOpen()) throw FileError_t(GLO_HERE, path_, static_cast<std::uint32_t>(EBADF));
   try {

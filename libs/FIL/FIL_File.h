@@ -55,6 +55,8 @@ class File_t : public FileIntf_t {
   // glo::OutOfRange_t. The position is at the end in the append modes, else
   // at 0. A mode or share mode outside the lists is a program fault.
   void open(const std::u16string& path, int mode, int share);
+  // Closed also when the file system reports a failure at the close, which
+  // then raises FileError_t.
   void close();
   bool isOpen() const noexcept { return file_.IsOpen(); }
   // The open file, for copies the kernel makes between files.
@@ -72,9 +74,9 @@ class File_t : public FileIntf_t {
  private:
   // Runs an operation of the open file, its failure raised as FileError_t.
   template <class Operation>
-  auto Checked(const Operation& operation) const -> decltype(operation());
+  auto Checked(const Operation& operation) -> decltype(operation());
 
-  mutable win::File_t file_;
+  win::File_t file_;
   std::uint32_t size_ = 0;
   std::uint32_t position_ = 0;
   std::u16string path_;
