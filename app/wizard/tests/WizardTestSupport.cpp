@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QTimer>
 #include <fstream>
-#include <memory>
 
-#include "AFX_DlgItem.h"
 #include "GLO_Text.h"
 #include "UpdateFileBuilder.h"
 #include "qt/QtTestApplication.h"
@@ -62,43 +56,6 @@ void WriteUpdateFile(const std::filesystem::path& path)
   const auto bytes = vtest::UpdateFile().Build();
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void WhenModal(std::function<void(QWidget& modal)> action)
-{
-  // Polled from a timer, so that the action runs inside the modal loop.
-  auto* timer = new QTimer;
-  auto clock = std::make_shared<QElapsedTimer>();
-  clock->start();
-  QWidget* before = QApplication::activeModalWidget();
-  QObject::connect(timer, &QTimer::timeout, [timer, clock, before, action = std::move(action)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != before && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      action(*modal);
-    } else if (clock->elapsed() > 5000) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-    }
-  });
-  timer->start(10);
-}
-
-QAbstractButton& Button(const QWidget& window, int id)
-{
-  auto* button = qobject_cast<QAbstractButton*>(afx::AFX_FindDlgItem(&window, id));
-  EXPECT_NE(button, nullptr) << "no button " << id;
-  if (button == nullptr) throw std::runtime_error("no button " + std::to_string(id));
-  return *button;
-}
-
-QString Text(const QWidget& window, int id)
-{
-  auto* label = qobject_cast<QLabel*>(afx::AFX_FindDlgItem(&window, id));
-  EXPECT_NE(label, nullptr) << "no label " << id;
-  return label != nullptr ? label->text() : QString();
 }
 
 }  // namespace wtest

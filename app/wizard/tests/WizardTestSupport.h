@@ -3,13 +3,11 @@
 // files start-up reads, and the hand that closes the modal dialogs and
 // message boxes the code under test opens.
 
-#include <QAbstractButton>
-#include <QWidget>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "DriveFixtures.h"
+#include "qt/ModalHand.h"
 #include "WIN_Drives.h"
 
 namespace wtest {
@@ -35,13 +33,8 @@ class DriveTree {
 // An update file for "Skyline 400", "North Atlantic", cycle 2603.
 void WriteUpdateFile(const std::filesystem::path& path);
 
-// Runs the action on the next modal window once it is open (within 5 s;
-// the test fails otherwise), from the modal window's own loop.
-void WhenModal(std::function<void(QWidget& modal)> action);
-
-// The button with the id in the window; the test fails without one.
-QAbstractButton& Button(const QWidget& window, int id);
-// The text of the label with the id.
-QString Text(const QWidget& window, int id);
+using vtest::Button;
+using vtest::Text;
+using vtest::WhenModal;
 
 }  // namespace wtest
