@@ -88,7 +88,12 @@ void Application_t::StartUp()
     updateFile_->Load(commandLine_.FilePath());
   }
 
-  context_ = WizardContext_t{runMode, updateFile_.get(), commandLine_.BatchScriptPath(), DriveSourcesFromEnvironment()};
+  context_ = WizardContext_t{runMode,
+                             updateFile_.get(),
+                             commandLine_.BatchScriptPath(),
+                             DriveSourcesFromEnvironment(),
+                             commandLine_.FilePath(),
+                             DismountSourcesFromEnvironment()};
   // Window messages of the UI thread come through Qt's loop from here on.
   afx::MessagePump_t pump;
   WizardFrame_t frame(context_);

@@ -20,7 +20,7 @@ WizardSheet_t::WizardSheet_t(const WizardContext_t& context, QWidget* parent)
     : QWizard(parent),
       welcome_(new WelcomePage_t(context.runMode, context.updateFile)),
       selectDrive_(new SelectDrivePage_t(context.driveSources)),
-      transfer_(new TransferPage_t(context.runMode))
+      transfer_(new TransferPage_t(context))
 {
   setWizardStyle(QWizard::ClassicStyle);
   setWindowTitle(afx::AFX_ToQString(win::VersionInfo_t::Get().ProductName()));

@@ -43,6 +43,17 @@ UIThread_t::UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t 
 
 UIThread_t::~UIThread_t()
 {
+  Finish(std::chrono::milliseconds(3000));
+}
+
+void UIThread_t::Release() noexcept
+{
+  Finish(std::chrono::milliseconds::zero());
+}
+
+void UIThread_t::Finish(std::chrono::milliseconds wait) noexcept
+{
+  if (!thread_.joinable()) return;
   bool ended = false;
   try {
     if (!resumed_) {
@@ -50,7 +61,7 @@ UIThread_t::~UIThread_t()
       context_->cancelled_ = true;
       Resume();
     }
-    ended = Stop(std::chrono::milliseconds(3000));
+    ended = Stop(wait);
   } catch (...) {
   }
   if (ended) {

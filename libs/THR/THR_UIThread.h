@@ -68,8 +68,16 @@ class UIThread_t : public glo::NonCopyable_t {
   // serving the worker's calls while it winds down. Error_t when the event
   // cannot be set.
   void RequestStop();
+  // Gives up on the worker now, for a caller that has waited for it on its
+  // own: joined when it has ended, else abandoned (its calls fail from now
+  // on) and left to end by itself. The destructor then waits no more.
+  void Release() noexcept;
 
  private:
+  // Stops the worker and waits for it at most the wait: joined when it has
+  // ended, else abandoned.
+  void Finish(std::chrono::milliseconds wait) noexcept;
+
   std::shared_ptr<Context_t> context_;
   std::thread thread_;
   bool resumed_ = false;

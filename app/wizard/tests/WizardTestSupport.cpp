@@ -21,17 +21,23 @@ DriveTree::DriveTree(std::filesystem::path root) : root_(std::move(root)), sysfs
 std::filesystem::path DriveTree::AddCard(const std::string& disk, const std::string& deviceNumber,
                                          const std::string& label)
 {
+  const auto mountPoint = root_ / "media" / label;
+  std::filesystem::create_directories(mountPoint);
+  AddCard(disk, deviceNumber, label, mountPoint);
+  return mountPoint;
+}
+
+void DriveTree::AddCard(const std::string& disk, const std::string& deviceNumber, const std::string& label,
+                        const std::filesystem::path& mountPoint)
+{
   const std::string partition = disk + "1";
   const auto colon = deviceNumber.find(':');
   const std::string partitionNumber =
       deviceNumber.substr(0, colon + 1) + std::to_string(std::stoi(deviceNumber.substr(colon + 1)) + 1);
   sysfs_.Disk(disk, deviceNumber, vtest::Attachment::Usb, true).Partition(disk, partition, partitionNumber);
   vtest::AddLabelLink(root_ / "by-label", label, partition);
-  const auto mountPoint = root_ / "media" / label;
-  std::filesystem::create_directories(mountPoint);
   mounts_.Mount("/dev/" + partition, mountPoint.string(), "vfat", partitionNumber);
   mounts_.Write(root_ / "mountinfo");
-  return mountPoint;
 }
 
 void DriveTree::AddFloppy()

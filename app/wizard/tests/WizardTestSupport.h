@@ -19,6 +19,9 @@ class DriveTree {
   // A card on the disk's first partition, labelled, mounted on a folder
   // below the tree's root that is made for it; returns that folder.
   std::filesystem::path AddCard(const std::string& disk, const std::string& deviceNumber, const std::string& label);
+  // The same, mounted on a folder that exists already (a real volume).
+  void AddCard(const std::string& disk, const std::string& deviceNumber, const std::string& label,
+               const std::filesystem::path& mountPoint);
   // A floppy disk drive with a disk in it.
   void AddFloppy();
   win::DriveSources_t Sources() const;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <future>
+#include <thread>
 
 #include "DIO_Exceptions.h"
 #include "DIO_Reference.h"
@@ -120,6 +121,34 @@ TEST(UIThread, AWorkerThatIgnoresTheStopIsAbandonedAndEndsSafely)
   ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
   EXPECT_EQ(future.get(), "refused");
   EXPECT_EQ(win::MessageQueue_t::ForThisThread()->DispatchPending(), 0u);
+}
+
+TEST(UIThread, ReleasedWorkersAreJoinedWhenEndedAndAbandonedAtOnceOtherwise)
+{
+  auto release = std::make_shared<win::Event_t>(true, false);
+  auto stopSeen = std::make_shared<std::promise<bool>>();
+  auto future = stopSeen->get_future();
+  const auto started = std::chrono::steady_clock::now();
+  {
+    thr::UIThread_t worker(
+        [release, stopSeen](thr::UIThread_t::Context_t& context) {
+          release->Wait(60s);
+          stopSeen->set_value(context.DuplicateStopEvent().Wait(0ms));
+        },
+        QuietWindow().Handle(), dio::CallMessage, nullptr, false);
+    worker.Release();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 2s) << "no wait after Release";
+  release->Set();
+  ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+  EXPECT_TRUE(future.get()) << "the abandoned worker was asked to stop";
+
+  std::atomic<bool> ran{false};
+  thr::UIThread_t ended([&](thr::UIThread_t::Context_t&) { ran = true; }, QuietWindow().Handle(), dio::CallMessage,
+                        nullptr, false);
+  while (!ended.Stop(0ms)) std::this_thread::yield();
+  ended.Release();
+  EXPECT_TRUE(ran);
 }
 
 TEST(UIThread, AWorkerNeverResumedNeverRuns)

@@ -12,10 +12,17 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
 #include "AFX_DlgItem.h"
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace vtest {
 
