@@ -1,7 +1,8 @@
 #!/bin/sh
 # The end-to-end test of velmora: the real program under Xvfb, with a session
 # bus and the accessibility bus, driven through AT-SPI as a screen reader
-# would (drive.py). Screenshots of every page land in OUTPUT_DIR.
+# would (drive.py: start-up and the pages; transfer.py: programming cards).
+# Screenshots of every page land in OUTPUT_DIR.
 #
 # run.sh VELMORA VELMORA_CLI OUTPUT_DIR
 set -u
@@ -74,4 +75,7 @@ done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
 
-/usr/bin/python3 "$(dirname "$0")/drive.py" "$velmora" "$cli" "$work" "$output"
+status=0
+/usr/bin/python3 "$(dirname "$0")/drive.py" "$velmora" "$cli" "$work" "$output" || status=1
+/usr/bin/python3 "$(dirname "$0")/transfer.py" "$velmora" "$cli" "$work" "$output" || status=1
+exit $status
