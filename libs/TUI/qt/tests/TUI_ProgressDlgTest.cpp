@@ -35,9 +35,9 @@ bool PumpUntil(const std::function<bool()>& condition)
   return condition();
 }
 
-// What a worker does with the dialog and the message box, through its
-// proxies, on its own thread.
-using Work_t = std::function<void(tui::ProgressDlgIntf_t&, tui::MessageBoxIntf_t&)>;
+// What a worker does with the dialog, the message box and the fatal-error
+// dialog, through its proxies, on its own thread.
+using Work_t = std::function<void(tui::ProgressDlgIntf_t&, tui::MessageBoxIntf_t&, err::FatalDialogIntf_t&)>;
 
 struct WorkParameter_t : thr::Parameter_t {
   Work_t work;
@@ -46,7 +46,11 @@ struct WorkParameter_t : thr::Parameter_t {
 // A progress dialog with a real worker thread.
 class WorkerDialog_t : public tui::EmbeddedProgressDlg_t {
  public:
-  WorkerDialog_t() : EmbeddedProgressDlg_t(5886, PercentageBar, std::make_unique<vtest::RecordingFatalDialog>()) {}
+  WorkerDialog_t() : WorkerDialog_t(std::make_unique<vtest::RecordingFatalDialog>()) {}
+  explicit WorkerDialog_t(std::unique_ptr<vtest::RecordingFatalDialog> fatal)
+      : EmbeddedProgressDlg_t(5886, PercentageBar, std::move(fatal))
+  {
+  }
   ~WorkerDialog_t() override { worker_.reset(); }
 
   Work_t work;
@@ -68,8 +72,9 @@ class WorkerDialog_t : public tui::EmbeddedProgressDlg_t {
           const Work_t work = dynamic_cast<WorkParameter_t&>(*parameter).work;
           tui::ProxyProgressDlg_t dialog(dio::RemoteReference_t({tui::ProgressDlgClass, 1}, context.AccessPoint()));
           tui::ProxyMessageBox_t box(dio::RemoteReference_t({tui::MessageBoxClass, 1}, context.AccessPoint()));
+          err::ProxyFatalDialog_t fatal(dio::RemoteReference_t({err::FatalDialogClass, 1}, context.AccessPoint()));
           try {
-            if (work) work(dialog, box);
+            if (work) work(dialog, box, fatal);
           } catch (const dio::Exception_t&) {
             ++callsFailed;
           }
@@ -234,7 +239,7 @@ TEST(IndefiniteBar, DrawsSlantedStripesInTheHighlightColour)
 TEST(ProgressDialog, AWorkersCallsAreServedAndTheParentHearsOfTheEnd)
 {
   Page_t page;
-  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t& box) {
+  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t& box, err::FatalDialogIntf_t&) {
     dialog.Show();
     dialog.SetItemText(5881, u"Transferring Data");
     dialog.StartIndefinite();
@@ -266,10 +271,29 @@ TEST(ProgressDialog, AWorkersCallsAreServedAndTheParentHearsOfTheEnd)
   EXPECT_EQ(vtest::Text(page.dialog, 5882), "after the end");
 }
 
+TEST(ProgressDialog, AWorkersFaultReachesTheDialogsFatalErrorDialog)
+{
+  auto fatal = std::make_unique<vtest::RecordingFatalDialog>();
+  vtest::RecordingFatalDialog& reports = *fatal;
+  afx::MessagePump_t pump;
+  QWidget page;
+  WorkerDialog_t dialog(std::move(fatal));
+  dialog.Attach(&page, 0);
+  dialog.work = [](tui::ProgressDlgIntf_t&, tui::MessageBoxIntf_t&, err::FatalDialogIntf_t& fatal) {
+    fatal.Show("XferThread.cpp", 42, u"The card's folder vanished.", "2", {}, {});
+  };
+  dialog.Start();
+  ASSERT_TRUE(PumpUntil([&] { return dialog.done.load(); }));
+  ASSERT_EQ(reports.Reports().size(), 1u);
+  EXPECT_EQ(reports.Last().file, "XferThread.cpp");
+  EXPECT_EQ(reports.Last().line, 42);
+  EXPECT_EQ(reports.Last().extra, u"The card's folder vanished.");
+}
+
 TEST(ProgressDialog, AnEndWithoutFinishStopsServing)
 {
   Page_t page;
-  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t&) {
+  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t&, err::FatalDialogIntf_t&) {
     dialog.End();
     // Not served any more: the call fails for the worker, the dialog stays.
     dialog.SetItemText(5881, u"too late");
@@ -285,7 +309,7 @@ TEST(ProgressDialog, AnEndWithoutFinishStopsServing)
 TEST(ProgressDialog, AbortStopsUnfinishedWorkOnly)
 {
   Page_t page;
-  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t&) { dialog.Finish(); };
+  page.dialog.work = [](tui::ProgressDlgIntf_t& dialog, tui::MessageBoxIntf_t&, err::FatalDialogIntf_t&) { dialog.Finish(); };
   page.dialog.Start();
   ASSERT_TRUE(PumpUntil([&] { return page.dialog.Finished(); }));
   page.dialog.Abort();
