@@ -315,6 +315,19 @@ TEST_F(Transfer, AConfigurationCardWithItsScript)
   EXPECT_EQ(Line(5881), "Update Complete");
   EXPECT_EQ(vtest::ReadFile(card / "prepared.txt"), "prepared\n");
   EXPECT_EQ(vtest::ReadFile(card / "cfg/card.ini"), "[avionics]\nunit=7\n");
+
+  // A script that fails: its box, then the idle page; the card keeps what
+  // the first run gave it.
+  vtest::WriteFile(folder_ / "prepare.sh", "exit 3\n");
+  QString shown;
+  vtest::WhenModal([&](QWidget& modal) {
+    shown = qobject_cast<QMessageBox*>(&modal)->text();
+    vtest::Button(modal, 1).click();
+  });
+  Program(page);
+  EXPECT_EQ(shown, "Velmora encountered a problem with the batch script provided to initialize the card.");
+  ExpectIdle(true);
+  EXPECT_TRUE(page.Dialog().isHidden());
 }
 
 TEST_F(Transfer, CancelWhileTheScriptsChildrenRunEndsTheirWholeTree)
