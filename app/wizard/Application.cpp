@@ -8,6 +8,7 @@
 #include "GDI_Icon.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
+#include "WIN_Error.h"
 #include "WIN_LanguageModule.h"
 #include "WIN_ResourceString.h"
 #include "WIN_StructuredException.h"
@@ -40,10 +41,26 @@ class GuiApplication_t : public QApplication {
 // The icon of every window of the program, icon 100.
 inline constexpr std::uint32_t ApplicationIconId = 100;
 
+// A stop signal arrived; posted by the signals' own thread.
+constexpr std::uint32_t StopSignalMessage = 0x8103;
+// Boxes that do not close are not asked for ever.
+constexpr int MostBoxesClosed = 16;
+
 }  // namespace
 
 Application_t::Application_t(int& argc, char** argv)
+    : stopWindow_([this](const win::Message_t&) {
+        OnStopSignal();
+        return std::intptr_t{0};
+      })
 {
+  try {
+    stopSignals_ = std::make_unique<win::StopSignals_t>([window = stopWindow_.Handle()] {
+      win::WIN_PostMessage(window, win::Message_t{StopSignalMessage, 0, 0, nullptr});
+    });
+  } catch (const win::Error_t&) {
+    // The signals keep their default: they end the program at once.
+  }
   if (QApplication::instance() == nullptr) ownApplication_ = std::make_unique<GuiApplication_t>(argc, argv, *this);
   arguments_.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
@@ -60,6 +77,8 @@ void Application_t::InitInstance()
   const bool languageReady = win::WIN_LoadLanguageModule(
       [](const std::u16string& text) { afx::AFX_MessageBox(nullptr, text, afx::MbIconError); });
   if (!languageReady) return;
+  // Window messages of the UI thread come through Qt's loop from here on.
+  pump_ = std::make_unique<afx::MessagePump_t>();
   try {
     StartUp();
   } catch (...) {
@@ -88,19 +107,32 @@ void Application_t::StartUp()
     updateFile_->Load(commandLine_.FilePath());
   }
 
+  if (stopRequested_) return;
   context_ = WizardContext_t{runMode,
                              updateFile_.get(),
                              commandLine_.BatchScriptPath(),
                              DriveSourcesFromEnvironment(),
                              commandLine_.FilePath(),
                              DismountSourcesFromEnvironment()};
-  // Window messages of the UI thread come through Qt's loop from here on.
-  afx::MessagePump_t pump;
   WizardFrame_t frame(context_);
   mainWindow_ = &frame;
   const int result = frame.exec();
   mainWindow_ = nullptr;
   if (result == QDialog::Accepted) exitCode_ = 0;
+}
+
+void Application_t::OnStopSignal()
+{
+  stopRequested_ = true;
+  QWidget* box = QApplication::activeModalWidget();
+  if (box != nullptr && box != mainWindow_ && boxesClosed_ < MostBoxesClosed) {
+    ++boxesClosed_;
+    box->close();
+    // Again once the box's own loop has ended.
+    win::WIN_PostMessage(stopWindow_.Handle(), win::Message_t{StopSignalMessage, 0, 0, nullptr});
+    return;
+  }
+  if (mainWindow_ != nullptr) mainWindow_->reject();
 }
 
 void Application_t::ReportFailure(std::exception_ptr failure)

@@ -7,6 +7,10 @@
 // Every failure ends there: an input error as an error box, anything else in
 // the fatal-error dialog; the wizard is not shown after one. The exit code
 // is 0 after at least one successful transfer, 1 otherwise.
+//
+// An interrupt, terminate or hang-up signal is taken as the user closing the
+// program's windows: an open box is closed, then the wizard, which stops a
+// running transfer so that nothing half-written stays on the card.
 
 #include <QApplication>
 #include <exception>
@@ -15,6 +19,8 @@
 #include <vector>
 
 #include "AFX_MessagePump.h"
+#include "WIN_StopSignals.h"
+#include "WIN_Window.h"
 #include "AVN_AviationDatabase.h"
 #include "CommandLineInfo.h"
 #include "GLO_NonCopyable.h"
@@ -27,7 +33,9 @@ class WizardFrame_t;
 
 class Application_t : public glo::NonCopyable_t {
  public:
-  // Makes the QApplication unless the process has one already, with the
+  // Takes over the stop signals (before Qt starts threads of its own, which
+  // leave the signals to it), then makes the QApplication unless the process
+  // has one already, with the
   // product name, the application icon, and a handler that ends the wizard
   // on a failure that reaches Qt's event loop. The arguments Qt takes (such
   // as -platform) are removed; the rest, after the program name, are the
@@ -57,8 +65,16 @@ class Application_t : public glo::NonCopyable_t {
 
  private:
   void StartUp();
+  // One step of closing the windows for a stop signal: the innermost box,
+  // then, once its loop has ended, the next one, and the wizard last.
+  void OnStopSignal();
 
+  win::Window_t stopWindow_;
+  std::unique_ptr<win::StopSignals_t> stopSignals_;
+  bool stopRequested_ = false;
+  int boxesClosed_ = 0;
   std::unique_ptr<QApplication> ownApplication_;
+  std::unique_ptr<afx::MessagePump_t> pump_;
   std::vector<std::string> arguments_;
   CommandLineInfo_t commandLine_;
   int exitCode_ = 1;

@@ -1,6 +1,7 @@
 #pragma once
-// The requests to stop that a console program receives (Ctrl-C, a
-// terminating signal), turned into a call instead of the program's end.
+// The requests to stop that a program receives (Ctrl-C, a terminating
+// signal, the end of its terminal or session: SIGINT, SIGTERM, SIGHUP),
+// turned into a call instead of the program's end.
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,7 @@ namespace win {
 
 class StopSignals_t : public glo::NonCopyable_t {
  public:
-  // From now on an interrupt or terminate signal calls onStop on a thread
+  // From now on each of these signals calls onStop on a thread
   // of the object's own, each time one arrives. Make it before any other
   // thread starts, so that every thread leaves these signals to it. Raises
   // Error_t when the signals cannot be taken over.

@@ -31,6 +31,7 @@ StopSignals_t::StopSignals_t(std::function<void()> onStop) : impl_(std::make_uni
   sigemptyset(&impl_->signals);
   sigaddset(&impl_->signals, SIGINT);
   sigaddset(&impl_->signals, SIGTERM);
+  sigaddset(&impl_->signals, SIGHUP);
   // Blocked in this thread and in every thread it starts from now on, the
   // signals wait for the descriptor below.
   if (const int error = ::pthread_sigmask(SIG_BLOCK, &impl_->signals, &impl_->previousMask); error != 0)

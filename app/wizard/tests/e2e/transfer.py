@@ -189,6 +189,20 @@ def stop_on_slow_card(machine, stand_in_path):
         window_shot("transfer-stopped", "Velmora")
         app.press("Cancel")
         check("stop: exit code", app.exit_code(), 1)
+
+        # Terminated while it writes, as at the end of a session: the program
+        # stops the transfer and cleans up before it ends.
+        app = App(update, environment=dict(machine.environment(), PATH=stand_in_path))
+        app.accessible()
+        app.press("Next >")
+        app.press("Next >")
+        app.press(MESSAGE[2022])
+        writing = wait_for(lambda: os.path.exists(f"{card.backing}/ldr_sys/avtn_db.bin"), timeout=30)
+        check("terminate: the card is being written", writing, True)
+        app.process.terminate()
+        check("terminate: exit code", app.exit_code(timeout=5), 1)
+        check("terminate: no card file", os.path.exists(f"{card.backing}/ldr_sys/avtn_db.bin"), False)
+        check("terminate: no temporary copy", rgn_copies(), copies)
     finally:
         card.close()
 
