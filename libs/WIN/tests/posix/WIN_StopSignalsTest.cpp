@@ -13,9 +13,9 @@ namespace {
 
 // In a child process of one thread, so that no thread of the test program
 // can take the signal first.
-TEST(StopSignals, TurnInterruptAndTerminateIntoCalls)
+TEST(StopSignals, TurnInterruptTerminateAndHangUpIntoCalls)
 {
-  for (int signal : {SIGINT, SIGTERM}) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     EXPECT_EXIT(
         {
           std::atomic<int> calls{0};
