@@ -1,8 +1,29 @@
 #include "THR_UIThread.h"
 
+#include <condition_variable>
+#include <mutex>
+
 #include "WIN_Error.h"
 
 namespace thr {
+namespace {
+
+// The workers of the process whose threads have not ended yet.
+struct Running_t {
+  std::mutex lock;
+  std::condition_variable changed;
+  int count = 0;
+};
+
+// Never destroyed: an abandoned worker may still end after the program's
+// statics are gone.
+Running_t& Running()
+{
+  static Running_t* const running = new Running_t;
+  return *running;
+}
+
+}  // namespace
 
 UIThread_t::Context_t::Context_t(win::WindowHandle_t window, std::uint32_t message,
                                  std::unique_ptr<Parameter_t> parameter)
@@ -18,7 +39,11 @@ UIThread_t::UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t 
                        std::unique_ptr<Parameter_t> parameter, bool startSuspended)
     : context_(std::make_shared<Context_t>(window, message, std::move(parameter)))
 {
-  thread_ = std::thread([context = context_, entry = std::move(entry)] {
+  {
+    std::lock_guard guard(Running().lock);
+    ++Running().count;
+  }
+  auto work = [context = context_, entry = std::move(entry)] {
     try {
       while (!context->resumed_.Wait(std::chrono::hours(24))) {
       }
@@ -30,7 +55,17 @@ UIThread_t::UIThread_t(Entry_t entry, win::WindowHandle_t window, std::uint32_t 
       context->ended_.Set();
     } catch (...) {
     }
-  });
+    std::lock_guard guard(Running().lock);
+    --Running().count;
+    Running().changed.notify_all();
+  };
+  try {
+    thread_ = std::thread(std::move(work));
+  } catch (...) {
+    std::lock_guard guard(Running().lock);
+    --Running().count;
+    throw;
+  }
   if (startSuspended) return;
   try {
     Resume();
@@ -70,6 +105,12 @@ void UIThread_t::Finish(std::chrono::milliseconds wait) noexcept
   }
   context_->accessPoint_.Abandon();
   thread_.detach();
+}
+
+bool UIThread_t::WaitForAll(std::chrono::milliseconds timeout)
+{
+  std::unique_lock guard(Running().lock);
+  return Running().changed.wait_for(guard, timeout, [] { return Running().count == 0; });
 }
 
 void UIThread_t::Resume()

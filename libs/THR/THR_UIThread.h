@@ -73,6 +73,13 @@ class UIThread_t : public glo::NonCopyable_t {
   // on) and left to end by itself. The destructor then waits no more.
   void Release() noexcept;
 
+  // Waits until every worker of the process has ended, the abandoned ones
+  // included, for the timeout at most; true when none runs any more. A
+  // program calls it before it ends, so that a worker that was asked to
+  // stop can finish cleaning up (a card file it leaves unfinished is
+  // removed) instead of dying with the process.
+  static bool WaitForAll(std::chrono::milliseconds timeout);
+
  private:
   // Stops the worker and waits for it at most the wait: joined when it has
   // ended, else abandoned.

@@ -139,9 +139,11 @@ TEST(UIThread, ReleasedWorkersAreJoinedWhenEndedAndAbandonedAtOnceOtherwise)
     worker.Release();
   }
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s) << "no wait after Release";
+  EXPECT_FALSE(thr::UIThread_t::WaitForAll(100ms)) << "the abandoned worker still runs";
   release->Set();
   ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
   EXPECT_TRUE(future.get()) << "the abandoned worker was asked to stop";
+  EXPECT_TRUE(thr::UIThread_t::WaitForAll(10s)) << "and it is counted until it has ended";
 
   std::atomic<bool> ran{false};
   thr::UIThread_t ended([&](thr::UIThread_t::Context_t&) { ran = true; }, QuietWindow().Handle(), dio::CallMessage,
