@@ -2,19 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QTimer>
 #include <fstream>
-#include <memory>
 
 #include "AFX_DlgItem.h"
 #include "GLO_Text.h"
+#include "ReporterFixture.h"
 #include "UpdateFileBuilder.h"
 #include "qt/QtTestApplication.h"
+#include "qt/WhenModal.h"
 
 namespace wtest {
+namespace {
+
+// Start-up asks the machine's registry for an error reporter: the test
+// program's own, empty unless a test writes it.
+class MachineEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { vtest::MachineRegistry::Get(); }
+};
+
+::testing::Environment* const machineEnvironment = ::testing::AddGlobalTestEnvironment(new MachineEnvironment);
+
+}  // namespace
 
 DriveTree::DriveTree(std::filesystem::path root) : root_(std::move(root)), sysfs_(root_ / "sys")
 {
@@ -66,24 +76,7 @@ void WriteUpdateFile(const std::filesystem::path& path)
 
 void WhenModal(std::function<void(QWidget& modal)> action)
 {
-  // Polled from a timer, so that the action runs inside the modal loop.
-  auto* timer = new QTimer;
-  auto clock = std::make_shared<QElapsedTimer>();
-  clock->start();
-  QWidget* before = QApplication::activeModalWidget();
-  QObject::connect(timer, &QTimer::timeout, [timer, clock, before, action = std::move(action)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != before && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      action(*modal);
-    } else if (clock->elapsed() > 5000) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-    }
-  });
-  timer->start(10);
+  vtest::WhenModal(std::move(action));
 }
 
 QAbstractButton& Button(const QWidget& window, int id)
