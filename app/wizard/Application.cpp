@@ -87,9 +87,9 @@ void Application_t::StartUp()
     try {
       err::ERR_LaunchErrorReporter(err::ApplicationStarted, product);
     } catch (const err::ErrorReporterLaunchFailureException_t&) {
-      afx::AFX_MessageBox(
-          nullptr, win::ResourceString_t(err::ReporterLaunchFailedMessage, GLO_HERE).Format(product, GLO_HERE),
-          afx::MbOk);
+      afx::AFX_MessageBox(nullptr,
+                          win::ResourceString_t(err::ReporterLaunchFailedMessage, GLO_HERE).Format(product, GLO_HERE),
+                          afx::MbOk);
     }
   }
   if (commandLine_.FilePath().size() < 5)

@@ -50,15 +50,16 @@ void MachineRegistry::SetReporterFolder(const std::filesystem::path& folder)
 {
   WriteFile(folder_ / "Telvan" / "system.reg",
             "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Telvan\\ErrorReporter]\n"
-            "\"InstallDir\"=\"" + folder.string() + "\"\n");
+            "\"InstallDir\"=\"" +
+                folder.string() + "\"\n");
 }
 
 void WriteRecordingReporter(const std::filesystem::path& folder, const std::filesystem::path& record)
 {
   const std::string part = Quoted(record.string() + ".tmp");
   WriteFile(folder / "ErrorReporter", "#!/bin/sh\necho $$ > " + Quoted(record.string() + ".pid") +
-                                          "\nfor a in \"$@\"; do printf '%s|' \"$a\"; done > " + part + "\nmv " +
-                                          part + " " + Quoted(record) + "\n");
+                                          "\nfor a in \"$@\"; do printf '%s|' \"$a\"; done > " + part + "\nmv " + part +
+                                          " " + Quoted(record) + "\n");
   std::filesystem::permissions(folder / "ErrorReporter", std::filesystem::perms::owner_all);
 }
 
