@@ -54,12 +54,13 @@ void MachineRegistry::SetReporterFolder(const std::filesystem::path& folder)
                 folder.string() + "\"\n");
 }
 
-void WriteRecordingReporter(const std::filesystem::path& folder, const std::filesystem::path& record)
+void WriteRecordingReporter(const std::filesystem::path& folder, const std::filesystem::path& record,
+                            const std::string& then)
 {
   const std::string part = Quoted(record.string() + ".tmp");
   WriteFile(folder / "ErrorReporter", "#!/bin/sh\necho $$ > " + Quoted(record.string() + ".pid") +
                                           "\nfor a in \"$@\"; do printf '%s|' \"$a\"; done > " + part + "\nmv " + part +
-                                          " " + Quoted(record) + "\n");
+                                          " " + Quoted(record) + "\n" + then + "\n");
   std::filesystem::permissions(folder / "ErrorReporter", std::filesystem::perms::owner_all);
 }
 

@@ -28,8 +28,10 @@ class MachineRegistry {
 
 // An executable "ErrorReporter" script in the folder that writes its
 // arguments, each followed by "|", to the record (which appears whole) and
-// its process id to the record's name with ".pid".
-void WriteRecordingReporter(const std::filesystem::path& folder, const std::filesystem::path& record);
+// its process id to the record's name with ".pid", then runs the shell
+// command given ("kill $PPID" ends the program that started it).
+void WriteRecordingReporter(const std::filesystem::path& folder, const std::filesystem::path& record,
+                            const std::string& then = {});
 
 // The record once the reporter has written it (waiting up to 5 s); empty
 // when it did not.

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
@@ -218,6 +219,21 @@ TEST(Application, StartUpStartsTheErrorReporterOrSaysItCannot)
     }
   }
   vtest::MachineRegistry::Get().Clear();
+}
+
+TEST(Application, TheProgramStartsTheReporterBesideItself)
+{
+  vtest::MachineRegistry::Get().Clear();
+  vtest::TempFolder folder;
+  std::filesystem::copy_file(VELMORA_PROGRAM, folder / "velmora");
+  const auto record = folder / "arguments.txt";
+  // The program would wait in the box of message 2016 next; the reporter
+  // ends it once it has recorded how it was started.
+  vtest::WriteRecordingReporter(folder.Path(), record, "kill $PPID");
+  const std::string command =
+      "cd '" + folder.Path().string() + "' && QT_QPA_PLATFORM=offscreen timeout 20 ./velmora update.vlmx 2>/dev/null";
+  EXPECT_NE(std::system(command.c_str()), -1);
+  EXPECT_EQ(vtest::ReadFile(record), "/Mode|1|/AppName|Velmora|");
 }
 
 TEST(Application, AFailureBeyondTheInputReachesTheFatalErrorDialog)
