@@ -34,3 +34,26 @@ function(velmora_resource_module output)
   add_custom_command(OUTPUT ${outputs} COMMAND ${command} DEPENDS ${depends} VERBATIM
                      COMMENT "Compiling resource module ${output}")
 endfunction()
+
+# velmora_test_version_modules(<test target>)
+#
+# Version modules of a release and of an internal build (the program's
+# strings, file version 1.4.7.2, a fixed build stamp), for tests of what a
+# window shows of either: the test reads version-Release.res and
+# version-Internal.res from the folder that VERSION_MODULES names.
+function(velmora_test_version_modules target)
+  if(NOT TARGET ${target})
+    return()
+  endif()
+  set(stamp BuildDate=Mar\ 7\ 2026 BuildTime=09:05:01 Builder=alice)
+  set(modules "")
+  foreach(type Release Internal)
+    set(module ${CMAKE_CURRENT_BINARY_DIR}/version-${type}.res)
+    velmora_resource_module(${module} STRINGS ${PROJECT_SOURCE_DIR}/res/strings/ENU.txt LANGUAGE 1033
+      FILE_VERSION 1.4.7.2 VALUES_FILE ${PROJECT_SOURCE_DIR}/res/version.txt VALUES BuildType=${type} ${stamp})
+    list(APPEND modules ${module})
+  endforeach()
+  add_custom_target(${target}_version_modules DEPENDS ${modules})
+  add_dependencies(${target} ${target}_version_modules)
+  target_compile_definitions(${target} PRIVATE VERSION_MODULES="${CMAKE_CURRENT_BINARY_DIR}")
+endfunction()

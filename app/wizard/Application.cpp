@@ -3,8 +3,9 @@
 #include "AFX_MessageBox.h"
 #include "AFX_Text.h"
 #include "DriveSources.h"
-#include "ERR_FatalReport.h"
-#include "FatalErrorBox.h"
+#include "ERR_ErrorDialog.h"
+#include "ERR_ErrorReporter.h"
+#include "ERR_FatalDialog.h"
 #include "GDI_Icon.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
@@ -99,6 +100,17 @@ void Application_t::StartUp()
     afx::AFX_MessageBox(nullptr, win::ResourceString_t(2000, GLO_HERE).Text(), afx::MbOk);
     return;
   }
+  // The settings need no key of their own set here: every program of the
+  // maker keeps them below Software\Telvan (WIN_SettingsKey).
+  if (err::ERR_ErrorReporterSupported()) {
+    try {
+      err::ERR_LaunchErrorReporter(err::ApplicationStarted, product);
+    } catch (const err::ErrorReporterLaunchFailureException_t&) {
+      afx::AFX_MessageBox(nullptr,
+                          win::ResourceString_t(err::ReporterLaunchFailedMessage, GLO_HERE).Format(product, GLO_HERE),
+                          afx::MbOk);
+    }
+  }
   if (commandLine_.FilePath().size() < 5)
     throw glo::InvalidInput_t(win::ResourceString_t(2015, GLO_HERE).Text(), GLO_HERE);
   const RunMode_t runMode = RunMode();
@@ -137,19 +149,19 @@ void Application_t::OnStopSignal()
 
 void Application_t::ReportFailure(std::exception_ptr failure)
 {
-  FatalErrorBox_t dialog;
+  err::ErrorDialog_t windows(mainWindow_);
   try {
     std::rethrow_exception(failure);
   } catch (const glo::InvalidInput_t& error) {
     afx::AFX_MessageBox(nullptr, error.UserText(), afx::MbIconError);
   } catch (const win::StructuredException_t& error) {
-    dialog.Show(__FILE__, __LINE__, error.Message(), error.SubId(), error.ProgramAddress(), error.StackTrace());
+    const err::FatalDialog_t reported(windows, GLO_HERE, error);
   } catch (const glo::Exception_t& error) {
-    err::ERR_ReportFatal(dialog, error);
+    const err::FatalDialog_t reported(windows, error);
   } catch (const std::exception& error) {
-    err::ERR_ReportFatal(dialog, GLO_HERE, error);
+    const err::FatalDialog_t reported(windows, GLO_HERE, error);
   } catch (...) {
-    err::ERR_ReportFatal(dialog, glo::Exception_t(GLO_HERE, {}, {}));
+    const err::FatalDialog_t reported(windows, glo::Exception_t(GLO_HERE, {}, {}));
   }
   if (mainWindow_ != nullptr) mainWindow_->reject();
 }

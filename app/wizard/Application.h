@@ -1,9 +1,10 @@
 #pragma once
 // The velmora program: start-up, the run mode and the wizard's modal run.
 //
-// Start-up selects the language module, parses the command line, refuses
-// what cannot be worked on in a message box (messages 2000, 2015, 2016,
-// 11800, 11801), loads the update file in run mode 0 and runs the wizard.
+// Start-up selects the language module, parses the command line, starts
+// the error reporter (mode 1) when one is installed, refuses what cannot be
+// worked on in a message box (messages 2000, 2015, 2016, 11800, 11801),
+// loads the update file in run mode 0 and runs the wizard.
 // Every failure ends there: an input error as an error box, anything else in
 // the fatal-error dialog; the wizard is not shown after one. The exit code
 // is 0 after at least one successful transfer, 1 otherwise.

@@ -4,7 +4,8 @@
 
 #include "ConfigXferThread.h"
 #include "DIO_AccessPoint.h"
-#include "FatalErrorBox.h"
+#include "ERR_ErrorDialog.h"
+#include "ERR_FatalDialog.h"
 #include "GLO_Exception.h"
 #include "VlmsXferThread.h"
 #include "WIN_ResourceString.h"
@@ -17,10 +18,27 @@ constexpr std::uint32_t TransferringMessage = 2002;
 // The worker's thread is done; wParam is its run.
 constexpr std::uint32_t WorkerDone = 0x8101;
 
+// The fatal-error dialog that the worker's faults reach: logged, handed to
+// the reporter, or shown in the program's own dialog over the wizard.
+class FatalDialog_t : public err::FatalDialogIntf_t {
+ public:
+  explicit FatalDialog_t(QWidget* over) : windows_(over), dialog_(windows_) {}
+
+  void Show(const std::string& file, std::uint16_t line, const std::u16string& extra, const std::string& subId,
+            const glo::Optional_t<std::uint32_t>& programAddress, const std::vector<std::uint32_t>& stackTrace) override
+  {
+    dialog_.Show(file, line, extra, subId, programAddress, stackTrace);
+  }
+
+ private:
+  err::ErrorDialog_t windows_;
+  err::FatalDialog_t dialog_;
+};
+
 }  // namespace
 
 XferDialog_t::XferDialog_t()
-    : EmbeddedProgressDlg_t(TemplateId, PercentageBar, std::make_unique<FatalErrorBox_t>()),
+    : EmbeddedProgressDlg_t(TemplateId, PercentageBar, std::make_unique<FatalDialog_t>(this)),
       workerWindow_([this](const win::Message_t& message) { return OnWorkerMessage(message); })
 {
 }

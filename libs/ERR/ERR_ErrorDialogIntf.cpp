@@ -7,7 +7,11 @@ namespace err {
 
 ErrorDialogTexts_t ERR_ErrorDialogTexts(const std::u16string& errorText)
 {
-  const auto& info = win::VersionInfo_t::Get();
+  return ERR_ErrorDialogTexts(errorText, win::VersionInfo_t::Get());
+}
+
+ErrorDialogTexts_t ERR_ErrorDialogTexts(const std::u16string& errorText, const win::VersionInfo_t& info)
+{
   ErrorDialogTexts_t texts;
   texts.caption = info.ProductName();
   texts.explanation = info.IsRelease()

@@ -9,6 +9,10 @@
 
 #include "GLO_NonCopyable.h"
 
+namespace win {
+class VersionInfo_t;
+}
+
 namespace err {
 
 // Messages of the dialog.
@@ -36,6 +40,8 @@ struct ErrorDialogTexts_t {
   std::u16string information;
 };
 
+// From the running program's version information, or from the one given.
 ErrorDialogTexts_t ERR_ErrorDialogTexts(const std::u16string& errorText);
+ErrorDialogTexts_t ERR_ErrorDialogTexts(const std::u16string& errorText, const win::VersionInfo_t& version);
 
 }  // namespace err

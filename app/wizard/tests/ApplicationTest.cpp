@@ -4,10 +4,19 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <stdexcept>
 
+#include "AFX_DlgItem.h"
 #include "AFX_Text.h"
+#include "ERR_LogFile.h"
+#include "ERR_OldErrDlg.h"
+#include "GLO_Text.h"
+#include "ReporterFixture.h"
 #include "TempFolder.h"
 #include "TransferPage.h"
 #include "WIN_ResourceString.h"
@@ -158,6 +167,98 @@ TEST(Application, TheWizardShowsTheUpdateAndEndsWithItsResult)
   EXPECT_EQ(application.UpdateFile()->DeviceName(), u"Skyline 400");
   EXPECT_EQ(application.MainWindow(), nullptr);
   EXPECT_EQ(application.ExitInstance(), 0);
+}
+
+TEST(Application, StartUpStartsTheErrorReporterOrSaysItCannot)
+{
+  vtest::TempFolder folder;
+  const auto record = folder / "arguments.txt";
+  struct Box {
+    QString text;
+    QMessageBox::Icon icon;
+  };
+  struct Case {
+    bool reporter;
+    std::vector<std::pair<std::uint32_t, QMessageBox::Icon>> boxes;
+  };
+  const Case cases[] = {
+      {true, {{2016, QMessageBox::Critical}}},
+      {false, {{5602, QMessageBox::NoIcon}, {2016, QMessageBox::Critical}}},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(folder / "ErrorReporter");
+    if (c.reporter) vtest::WriteRecordingReporter(folder.Path(), record);
+    vtest::MachineRegistry::Get().SetReporterFolder(folder.Path());
+    std::vector<std::string> arguments = {"velmora", "update.vlmx"};
+    std::vector<char*> argv = {arguments[0].data(), arguments[1].data()};
+    int argc = 2;
+    vm::Application_t application(argc, argv.data());
+    // Every box is read and closed with OK, the next one awaited.
+    std::vector<Box> boxes;
+    std::function<void(QWidget&)> readBox = [&](QWidget& modal) {
+      auto* box = qobject_cast<QMessageBox*>(&modal);
+      ASSERT_NE(box, nullptr);
+      boxes.push_back({box->text(), box->icon()});
+      if (boxes.size() < c.boxes.size()) wtest::WhenModal(readBox);
+      wtest::Button(*box, 1).click();
+    };
+    wtest::WhenModal(readBox);
+    application.InitInstance();
+    ASSERT_EQ(boxes.size(), c.boxes.size()) << c.reporter;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const QString expected = c.boxes[i].first == 5602
+                                   ? "Velmora cannot start the error reporting application.  Please reinstall Velmora."
+                                   : Message(c.boxes[i].first);
+      EXPECT_EQ(boxes[i].text, expected) << i;
+      EXPECT_EQ(boxes[i].icon, c.boxes[i].second) << i;
+    }
+    EXPECT_EQ(application.ExitInstance(), 1);
+    if (c.reporter) {
+      EXPECT_EQ(vtest::AwaitRecord(record), "/Mode|1|/AppName|Velmora|");
+      EXPECT_TRUE(vtest::ReporterGone(record));
+    }
+  }
+  vtest::MachineRegistry::Get().Clear();
+}
+
+TEST(Application, TheProgramStartsTheReporterBesideItself)
+{
+  vtest::MachineRegistry::Get().Clear();
+  vtest::TempFolder folder;
+  std::filesystem::copy_file(VELMORA_PROGRAM, folder / "velmora");
+  const auto record = folder / "arguments.txt";
+  // The program would wait in the box of message 2016 next; the reporter
+  // ends it once it has recorded how it was started.
+  vtest::WriteRecordingReporter(folder.Path(), record, "kill $PPID");
+  const std::string command =
+      "cd '" + folder.Path().string() + "' && QT_QPA_PLATFORM=offscreen timeout 20 ./velmora update.vlmx 2>/dev/null";
+  EXPECT_NE(std::system(command.c_str()), -1);
+  EXPECT_EQ(vtest::ReadFile(record), "/Mode|1|/AppName|Velmora|");
+}
+
+TEST(Application, AFailureBeyondTheInputReachesTheFatalErrorDialog)
+{
+  vtest::MachineRegistry::Get().Clear();
+  std::vector<std::string> arguments = {"velmora"};
+  std::vector<char*> argv = {arguments[0].data()};
+  int argc = 1;
+  vm::Application_t application(argc, argv.data());
+  bool errorDialog = false;
+  QString information;
+  wtest::WhenModal([&](QWidget& modal) {
+    errorDialog = qobject_cast<err::OldErrDlg_t*>(&modal) != nullptr;
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(afx::AFX_FindDlgItem(&modal, 5605)))
+      information = edit->toPlainText();
+    wtest::Button(modal, 1).click();
+  });
+  application.ReportFailure(std::make_exception_ptr(std::length_error("no room")));
+  EXPECT_TRUE(errorDialog);
+  EXPECT_TRUE(information.startsWith("Error Information:\n\nApp: Velmora\n")) << information.toStdString();
+  EXPECT_TRUE(information.contains("APPLICATION.CPP-")) << information.toStdString();
+  EXPECT_TRUE(information.endsWith("\nno room")) << information.toStdString();
+  const std::string log = vtest::ReadFile(glo::GLO_ToNarrow(err::ERR_LogFilePath(), glo::CodePageUtf8));
+  EXPECT_NE(log.find("<Extra>no room</Extra>"), std::string::npos);
+  EXPECT_EQ(application.ExitInstance(), 1);
 }
 
 }  // namespace

@@ -5,10 +5,23 @@
 #include <fstream>
 
 #include "GLO_Text.h"
+#include "ReporterFixture.h"
 #include "UpdateFileBuilder.h"
 #include "qt/QtTestApplication.h"
 
 namespace wtest {
+namespace {
+
+// Start-up asks the machine's registry for an error reporter: the test
+// program's own, empty unless a test writes it.
+class MachineEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { vtest::MachineRegistry::Get(); }
+};
+
+::testing::Environment* const machineEnvironment = ::testing::AddGlobalTestEnvironment(new MachineEnvironment);
+
+}  // namespace
 
 DriveTree::DriveTree(std::filesystem::path root) : root_(std::move(root)), sysfs_(root_ / "sys")
 {

@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <cerrno>
 #include <csignal>
+#include <system_error>
+#include <thread>
 
 #include "GLO_Text.h"
 #include "WIN_Utilities.h"
@@ -12,6 +16,28 @@
 extern char** environ;
 
 namespace err {
+namespace {
+
+// The started program stays our child, so its end would leave a zombie for
+// as long as we run (the wizard runs for hours after its start-up launch).
+// A watcher of its own collects it; a SIGCHLD handler would be the whole
+// program's business, and a waitpid for one process takes no other's
+// status from the script runs.
+void Reap(pid_t child) noexcept
+{
+  try {
+    std::thread([child] {
+      int status = 0;
+      while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: the reporter runs all the same, and its zombie
+    // goes with us.
+  }
+}
+
+}  // namespace
 
 std::uint32_t ERR_Spawn(const std::u16string& program, const std::vector<std::u16string>& arguments)
 {
@@ -41,6 +67,7 @@ std::uint32_t ERR_Spawn(const std::u16string& program, const std::vector<std::u1
   const int code = posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
+  if (code == 0) Reap(child);
   return static_cast<std::uint32_t>(code);
 }
 

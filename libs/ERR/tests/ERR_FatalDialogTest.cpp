@@ -1,16 +1,14 @@
 #include "ERR_FatalDialog.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <stdexcept>
-#include <thread>
 
 #include "ERR_ErrorReporter.h"
 #include "ERR_LogFile.h"
 #include "GLO_Text.h"
+#include "ReporterFixture.h"
 #include "TempFolder.h"
 #include "WIN_RegException.h"
 #include "WIN_ResourceString.h"
@@ -42,34 +40,21 @@ std::filesystem::path LogPath()
 // before anything reads it; each test writes what it needs.
 class FatalDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite()
-  {
-    static vtest::TempFolder machine;
-    machineFolder_ = machine.Path();
-    setenv("XDG_CONFIG_DIRS", machineFolder_.c_str(), 1);
-  }
+  static void SetUpTestSuite() { vtest::MachineRegistry::Get(); }
 
   void SetUp() override
   {
     win::WIN_SetResourceModule(nullptr);
-    std::filesystem::remove(machineFolder_ / "Telvan" / "system.reg");
+    vtest::MachineRegistry::Get().Clear();
     std::filesystem::remove(LogPath());
   }
 
   // The machine's registry names the folder of the reporter.
-  void InstallDir(const std::filesystem::path& folder)
-  {
-    vtest::WriteFile(machineFolder_ / "Telvan" / "system.reg",
-                     "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Telvan\\ErrorReporter]\n"
-                     "\"InstallDir\"=\"" + folder.string() + "\"\n");
-  }
+  void InstallDir(const std::filesystem::path& folder) { vtest::MachineRegistry::Get().SetReporterFolder(folder); }
 
-  static std::filesystem::path machineFolder_;
   vtest::TempFolder folder_;
   RecordingErrorDialog dialog_;
 };
-
-std::filesystem::path FatalDialog::machineFolder_;
 
 TEST_F(FatalDialog, WithoutReporterTheErrorIsLoggedAndShown)
 {
@@ -106,19 +91,16 @@ TEST_F(FatalDialog, AReporterThatDoesNotStartGivesMessage5602AndTheFallback)
 TEST_F(FatalDialog, TheReporterIsHandedTheLog)
 {
   const auto record = folder_ / "arguments.txt";
-  vtest::WriteFile(folder_ / "ErrorReporter", "#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done > '" +
-                                                   record.string() + ".tmp'\nmv '" + record.string() + ".tmp' '" +
-                                                   record.string() + "'\n");
-  std::filesystem::permissions(folder_ / "ErrorReporter", std::filesystem::perms::owner_all);
+  vtest::WriteRecordingReporter(folder_.Path(), record);
   InstallDir(folder_.Path());
   EXPECT_EQ(err::ERR_ErrorReporterPath(), folder_.Wide("ErrorReporter"));
   err::FatalDialog_t fatal(dialog_);
   fatal.Show("a.cpp", 3, u"Broken", "", {}, {});
   EXPECT_TRUE(dialog_.shown.empty());
-  for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(vtest::ReadFile(record), "/Mode|0|/AppName|Velmora|");
+  EXPECT_EQ(vtest::AwaitRecord(record), "/Mode|0|/AppName|Velmora|");
   EXPECT_NE(vtest::ReadFile(LogPath()).find("<SourceFileName>A.CPP</SourceFileName>"), std::string::npos);
+  // Once it has ended the reporter is gone, not left a zombie of ours.
+  EXPECT_TRUE(vtest::ReporterGone(record));
 }
 
 TEST_F(FatalDialog, ALogThatCannotBeOpenedGivesTheFallbackAlone)

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -34,7 +35,8 @@ inline void WhenModal(std::function<void(QWidget& modal)> action)
   auto* timer = new QTimer;
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
-  QWidget* before = QApplication::activeModalWidget();
+  // Guarded: the next box may well be built where the last one was.
+  QPointer<QWidget> before = QApplication::activeModalWidget();
   QObject::connect(timer, &QTimer::timeout, [timer, clock, before, action = std::move(action)] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal != nullptr && modal != before && modal->isVisible()) {
