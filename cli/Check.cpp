@@ -64,8 +64,20 @@ class Checker_t {
     progress_.SetPhase(ioa::PhaseVerifying, static_cast<std::uint32_t>(total / unit_));
   }
 
-  // What is wrong with the card's file; nothing when it holds what it must.
-  std::optional<std::u16string> Check(const Expected_t& expected)
+  // What is wrong with the card's file, which must hold size bytes;
+  // nothing when it holds what it must. The progress counts the size, what
+  // ever the card holds.
+  std::optional<std::u16string> Check(const Expected_t& expected, std::uint64_t size)
+  {
+    const std::uint64_t next = counted_ + size;
+    const auto problem = Compare(expected);
+    counted_ = done_ = next;
+    progress_.SetPos(static_cast<std::uint32_t>(done_ / unit_));
+    return problem;
+  }
+
+ private:
+  std::optional<std::u16string> Compare(const Expected_t& expected)
   {
     try {
       CardFile_t card(expected.card);
@@ -78,7 +90,6 @@ class Checker_t {
     }
   }
 
- private:
   std::optional<std::u16string> CheckDatabase(CardFile_t& card, const Expected_t& expected)
   {
     const std::uint64_t size = card.Size();
@@ -143,12 +154,14 @@ class Checker_t {
   avn::TransferProgress_t& progress_;
   win::Event_t& stop_;
   std::uint64_t unit_ = 1;
+  // Read so far, and the sizes of the files checked so far.
   std::uint64_t done_ = 0;
+  std::uint64_t counted_ = 0;
   std::vector<unsigned char> buffer_;
 };
 
-// The files the transfer of the update writes onto the card, in the order
-// it writes them.
+// The files the transfer of the update writes onto the card: each database
+// in kind order, followed by the files it copies.
 std::vector<Expected_t> UpdateFiles(const std::u16string& root, const std::u16string& path)
 {
   avn::VlmsDatabase_t update;
@@ -170,10 +183,13 @@ std::vector<Expected_t> UpdateFiles(const std::u16string& root, const std::u16st
     files.push_back(database);
     const auto written =
         avn::AVN_MakeUpdateDb(record.kind, record.start, record.length, folder, update.CycleText());
-    for (auto& copied : written->CopiedFiles(root)) {
+    // In the order of their names, whatever order the folder lists them in.
+    auto copied = written->CopiedFiles(root);
+    std::sort(copied.begin(), copied.end(), [](const auto& a, const auto& b) { return a.card < b.card; });
+    for (auto& file : copied) {
       Expected_t copy;
-      copy.card = std::move(copied.card);
-      copy.source = std::move(copied.source);
+      copy.card = std::move(file.card);
+      copy.source = std::move(file.source);
       files.push_back(std::move(copy));
     }
   }
@@ -249,15 +265,16 @@ int Check(const Arguments& arguments)
       configuration.source = path;
       files.push_back(std::move(configuration));
     }
+    std::vector<std::uint64_t> sizes;
     std::uint64_t total = 0;
-    for (const auto& expected : files) total += ExpectedSize(expected);
+    for (const auto& expected : files) total += sizes.emplace_back(ExpectedSize(expected));
 
     vm::ProgressAdapter_t progress(dialog, vm::ProgressAdapter_t::DefaultUpdateInterval);
     Checker_t checker(progress, stop, total);
     for (std::size_t i = 0; i < files.size(); ++i) {
       dialog.SetItemText(vm::ProgressAdapter_t::TitleLine, u"Checking file " + glo::GLO_Decimal(i + 1) + u" of " +
                                                                glo::GLO_Decimal(files.size()));
-      if (const auto problem = checker.Check(files[i])) problems.emplace_back(files[i].card, *problem);
+      if (const auto problem = checker.Check(files[i], sizes[i])) problems.emplace_back(files[i].card, *problem);
     }
     dialog.BreakLine();
   } catch (const glo::Terminate_t&) {

@@ -37,7 +37,15 @@ ConsoleProgress_t::ConsoleProgress_t(ConsoleOptions_t options)
 
 std::string ConsoleProgress_t::Named(const std::u16string& text) const
 {
-  return options_.named ? Utf8(options_.card + u": " + text) : Utf8(text);
+  if (!options_.named) return Utf8(text);
+  // Each line of a message of several lines.
+  const std::u16string prefix = options_.card + u": ";
+  std::u16string named = prefix;
+  for (char16_t c : text) {
+    named += c;
+    if (c == u'\n') named += prefix;
+  }
+  return Utf8(named);
 }
 
 void ConsoleProgress_t::SetItemText(std::uint32_t controlId, const std::u16string& text)
