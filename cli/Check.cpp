@@ -43,6 +43,8 @@ namespace cli {
 namespace {
 
 constexpr std::size_t Block = 1 << 20;
+// '"%1" is not a file that can be copied to the storage device.'
+constexpr std::uint32_t NotACopyableFile = 2043;
 
 // A file that the transfer writes, and what it must hold.
 struct Expected_t {
@@ -205,6 +207,21 @@ std::uint64_t ExpectedSize(const Expected_t& expected)
   return source.Size();
 }
 
+// Refuses, as the transfer does, a configuration file that is a link,
+// folder, pipe or device.
+void ConfigurationSource(const std::u16string& path)
+{
+  try {
+    win::File_t file;
+    file.Open(path, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting);
+  } catch (const win::FileError_t& error) {
+    const auto code = static_cast<int>(error.Code());
+    if (code == ELOOP || code == EISDIR || code == EINVAL)
+      throw glo::InvalidInput_t(win::ResourceString_t(NotACopyableFile, GLO_HERE).Format({path}, GLO_HERE), GLO_HERE);
+    throw;
+  }
+}
+
 }  // namespace
 
 int Check(const Arguments& arguments)
@@ -260,6 +277,7 @@ int Check(const Arguments& arguments)
     if (mode == vm::RunModeUpdateFile) {
       files = UpdateFiles(root, path);
     } else {
+      ConfigurationSource(path);
       Expected_t configuration;
       configuration.card = avn::HalcyonDcp_t(root).ConfigurationTarget(mode, path);
       configuration.source = path;

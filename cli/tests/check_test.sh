@@ -123,6 +123,16 @@ mkdir -p bare
 cp up/u.vlm bare/
 expect no-charts 1 '' "The aviation database update file you are attempting to write to your storage device appears to be corrupted.  Please return to Telvan's website, download the update again, and repeat this process.  If you continue to experience problems, please contact Telvan support." \
   "$cli" check --card card bare/u.vlm
+# What the transfer refuses beside the update, the check refuses too: a
+# chart that is a link, a configuration file that is a pipe.
+mkdir -p linked/charts
+cp up/u.vlm linked/ && cp up/charts/a.tpc linked/charts/
+ln -s "$work/up/charts/b.tpc" linked/charts/b.tpc
+expect linked-chart 1 '' "The aviation database update file you are attempting to write to your storage device appears to be corrupted.  Please return to Telvan's website, download the update again, and repeat this process.  If you continue to experience problems, please contact Telvan support." \
+  "$cli" check --card card linked/u.vlm
+mkfifo pipe.ini
+expect configuration-pipe 1 '' '"pipe.ini" is not a file that can be copied to the storage device.  Please check the file and try again.' \
+  timeout 10 "$cli" check --card ini pipe.ini
 
 like check-no-card 2 'check: needs --card DIR' "$cli" check up/u.vlm
 like check-no-file 2 'check: needs an update or configuration file' "$cli" check --card card
