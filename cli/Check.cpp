@@ -26,6 +26,7 @@
 #include "BIN_SubStream.h"
 #include "CardFile.h"
 #include "Cli.h"
+#include "CommandLine.h"
 #include "Console.h"
 #include "FIL_File.h"
 #include "GLO_Exception.h"
@@ -226,24 +227,12 @@ void ConfigurationSource(const std::u16string& path)
 
 int Check(const Arguments& arguments)
 {
-  std::string card, file;
-  bool json = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--card") {
-      if (i + 1 == arguments.size() || arguments[i + 1].empty()) throw UsageError("check: --card needs a value");
-      if (!card.empty()) throw UsageError("check: one card only");
-      card = arguments[++i];
-    } else if (argument == "--json") {
-      json = true;
-    } else if (!argument.empty() && argument[0] == '-') {
-      throw UsageError("check: unknown option '" + argument + "'");
-    } else if (file.empty()) {
-      file = argument;
-    } else {
-      throw UsageError("check: one file only");
-    }
-  }
+  const CommandLine_t line("check", arguments, {"--card"}, {"--json"}, "one file only");
+  const bool json = line.Has("--json");
+  const auto& cards = line.Values("--card");
+  if (cards.size() > 1) throw UsageError("check: one card only");
+  const std::string card = cards.empty() ? "" : cards.front();
+  const std::string& file = line.File();
   if (card.empty()) throw UsageError("check: needs --card DIR");
   if (file.empty()) throw UsageError("check: needs an update or configuration file");
 

@@ -16,6 +16,7 @@
 
 #include "AVN_AviationDatabase.h"
 #include "Cli.h"
+#include "CommandLine.h"
 #include "ConfigXferThread.h"
 #include "Console.h"
 #include "DriveSources.h"
@@ -127,30 +128,13 @@ Outcome_t ProgramCard(const Job_t& job, const std::u16string& card, Hosts_t& hos
 
 int Program(const Arguments& arguments)
 {
-  std::vector<std::u16string> cards;
-  std::string file;
+  const CommandLine_t line("program", arguments, {"--card", "--batch"}, {"--json"}, "one file only");
   Job_t job;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--card" || argument == "--batch") {
-      if (i + 1 == arguments.size()) throw UsageError("program: " + argument + " needs a value");
-      const std::string& value = arguments[++i];
-      if (argument == "--card") {
-        if (value.empty()) throw UsageError("program: --card needs a value");
-        cards.push_back(Path(value));
-      } else {
-        job.batch.Set(Path(value));
-      }
-    } else if (argument == "--json") {
-      job.json = true;
-    } else if (!argument.empty() && argument[0] == '-') {
-      throw UsageError("program: unknown option '" + argument + "'");
-    } else if (file.empty()) {
-      file = argument;
-    } else {
-      throw UsageError("program: one file only");
-    }
-  }
+  job.json = line.Has("--json");
+  std::vector<std::u16string> cards;
+  for (const auto& card : line.Values("--card")) cards.push_back(Path(card));
+  if (!line.Values("--batch").empty()) job.batch.Set(Path(line.Values("--batch").back()));
+  const std::string& file = line.File();
   if (cards.empty()) throw UsageError("program: needs --card DIR");
   if (file.empty()) throw UsageError("program: needs an update or configuration file");
 

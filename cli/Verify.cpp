@@ -7,6 +7,7 @@
 
 #include "AVN_UpdateRegionFile.h"
 #include "Cli.h"
+#include "CommandLine.h"
 #include "Console.h"
 #include "JsonLines.h"
 #include "ProgressAdapter.h"
@@ -28,18 +29,9 @@ class Quiet_t : public avn::TransferProgress_t {
 
 int Verify(const Arguments& arguments)
 {
-  bool json = false;
-  std::string file;
-  for (const auto& argument : arguments) {
-    if (argument == "--json")
-      json = true;
-    else if (!argument.empty() && argument[0] == '-')
-      throw UsageError("verify: unknown option '" + argument + "'");
-    else if (file.empty())
-      file = argument;
-    else
-      throw UsageError("verify: needs one update file");
-  }
+  const CommandLine_t line("verify", arguments, {}, {"--json"}, "needs one update file");
+  const bool json = line.Has("--json");
+  const std::string& file = line.File();
   if (file.empty()) throw UsageError("verify: needs one update file");
   avn::VlmsDatabase_t update;
   update.Load(Path(file));
