@@ -138,6 +138,20 @@ json check-json-usage 2 "end - usage 2 check: unknown option '--fast'" "$cli" ch
 Try 'velmora-cli --help'." ] || fail "check-json-usage: standard error got $(cat err)"
 full program-json-full 'velmora-cli: write error: No space left on device' "$cli" program --json --card e up/u.vlm
 
+# A reader that goes away does not cut the transfer short: the card is
+# written whole, and the lost output fails the run.
+mkdir f
+{
+  "$cli" program --json --card f up/u.vlm 2>err
+  echo $? >status
+} | true
+if [ "$(cat status)" -ne 1 ] || [ "$(cat err)" != 'velmora-cli: write error: Broken pipe' ]; then
+  fail "broken-pipe: exit $(cat status); $(cat err)"
+else
+  echo "ok   broken-pipe"
+fi
+expect broken-pipe-card 0 'The card holds the update.' '' sh -c '"$0" check --card f up/u.vlm 2>/dev/null' "$cli"
+
 # Names are bytes, and JSON strings are escaped: a quote, a control
 # character and a byte that is not UTF-8 (U+FFFD) in a card's name.
 odd=$(printf 'odd"\001\377x')
