@@ -82,9 +82,14 @@ class Checker_t {
  private:
   std::optional<std::u16string> Compare(const Expected_t& expected)
   {
+    // A source that cannot be read is the update's failure, not the card's.
+    win::File_t source;
+    if (!expected.source.empty())
+      source.Open(expected.source, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting,
+                  win::FileFlags_t::SequentialScan);
     try {
       CardFile_t card(expected.card);
-      return expected.source.empty() ? CheckDatabase(card, expected) : CheckCopy(card, expected);
+      return expected.source.empty() ? CheckDatabase(card, expected) : CheckCopy(card, source);
     } catch (const win::Error_t& error) {
       const auto code = static_cast<int>(error.Code());
       if (code == ENOENT) return u"missing";
@@ -118,19 +123,16 @@ class Checker_t {
     return std::nullopt;
   }
 
-  std::optional<std::u16string> CheckCopy(CardFile_t& card, const Expected_t& expected)
+  std::optional<std::u16string> CheckCopy(CardFile_t& card, win::File_t& source)
   {
-    win::File_t source;
-    source.Open(expected.source, win::FileAccess_t::Read, win::FileCreation_t::OpenExisting,
-                win::FileFlags_t::SequentialScan);
     const std::uint64_t size = card.Size();
     const std::uint64_t wanted = source.Size();
     if (size != wanted) return Length(size, wanted);
-    std::vector<unsigned char> theirs(Block);
+    theirs_.resize(Block);
     for (std::uint64_t done = 0; done < size;) {
       const std::size_t count = ReadBlock(card, std::min<std::uint64_t>(Block, size - done));
-      if (count == 0 || source.Read(theirs.data(), count) != count ||
-          std::memcmp(buffer_.data(), theirs.data(), count) != 0)
+      if (count == 0 || source.Read(theirs_.data(), count) != count ||
+          std::memcmp(buffer_.data(), theirs_.data(), count) != 0)
         return u"differs";
       done += count;
     }
@@ -160,7 +162,9 @@ class Checker_t {
   // Read so far, and the sizes of the files checked so far.
   std::uint64_t done_ = 0;
   std::uint64_t counted_ = 0;
+  // What was read of the card's file, and of the file it is compared with.
   std::vector<unsigned char> buffer_;
+  std::vector<unsigned char> theirs_;
 };
 
 // The files the transfer of the update writes onto the card: each database
