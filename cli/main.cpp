@@ -72,7 +72,7 @@ void PrintHelp(std::ostream& out)
          "                         tell whether the card DIR holds what the transfer of\n"
          "                         FILE writes (exit code 0), or print each file that is\n"
          "                         missing or differs (exit code 1); reads the card\n"
-         "                         itself, never the cache, and never changes it\n"
+         "                         itself rather than the cache, and never changes it\n"
          "  crash [--worker]       make a real processor fault on the main thread (or on a\n"
          "                         transfer worker) to show the whole fatal path: the\n"
          "                         report, the error log, the error reporter (exit code 1)\n"
