@@ -1,6 +1,8 @@
 #pragma once
 // What the commands of velmora-cli share.
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,7 +32,16 @@ std::u16string Path(const std::string& argument);
 // The text as a JSON string, quotes included.
 std::string Json(const std::u16string& text);
 
+// The system's text for an errno value, without its line end.
+std::u16string SystemReason(std::uint32_t code);
+// The message of the failure being handled, inside a catch: the system's
+// own text where the user can act on it; nothing for a fatal one, which is
+// reported on the fatal path (the error log, the error reporter or the
+// console) here.
+std::optional<std::u16string> FailureMessage();
+
 // The commands; each returns the exit code.
+int Check(const Arguments& arguments);
 int Crash(const Arguments& arguments);
 int Drives(const Arguments& arguments);
 int Info(const Arguments& arguments);

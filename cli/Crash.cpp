@@ -49,7 +49,9 @@ int Crash(const Arguments& arguments)
     WriteThroughNull();
     return Failure;
   }
-  ConsoleProgress_t progress(::isatty(STDERR_FILENO) == 1);
+  ConsoleOptions_t options;
+  options.terminal = ::isatty(STDERR_FILENO) == 1;
+  ConsoleProgress_t progress(options);
   ConsoleMessageBox_t messages(progress);
   ConsoleFatalReport_t fatal;
   auto parameter = std::make_unique<vm::XferParameter_t>();

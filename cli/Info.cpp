@@ -10,6 +10,7 @@
 #include "BIN_FileStream.h"
 #include "BIN_SubStream.h"
 #include "Cli.h"
+#include "CommandLine.h"
 #include "FIL_File.h"
 #include "GLO_Exception.h"
 #include "RunMode.h"
@@ -39,18 +40,9 @@ std::string Databases(const avn::AviationDatabase_t& update)
 
 int Info(const Arguments& arguments)
 {
-  bool json = false;
-  std::string file;
-  for (const auto& argument : arguments) {
-    if (argument == "--json")
-      json = true;
-    else if (!argument.empty() && argument[0] == '-')
-      throw UsageError("info: unknown option '" + argument + "'");
-    else if (file.empty())
-      file = argument;
-    else
-      throw UsageError("info: one update file only");
-  }
+  const CommandLine_t line("info", arguments, {}, {"--json"}, "one update file only");
+  const bool json = line.Has("--json");
+  const std::string& file = line.File();
   if (file.empty()) throw UsageError("info: needs an update file");
 
   const std::u16string path = Path(file);

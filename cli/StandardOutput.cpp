@@ -6,7 +6,10 @@
 
 namespace cli {
 
-StandardOutput_t::StandardOutput_t() : previous_(std::cout.rdbuf(this)) {}
+StandardOutput_t::StandardOutput_t() : previous_(std::cout.rdbuf(this))
+{
+  CLI_IgnoreBrokenPipes();
+}
 
 StandardOutput_t::~StandardOutput_t()
 {

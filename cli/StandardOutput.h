@@ -6,8 +6,15 @@
 
 namespace cli {
 
+// A write to a pipe whose reader has gone fails (EPIPE) from now on,
+// instead of ending the program: a transfer is never cut short, leaving a
+// card half written, because whoever read its output went away. The
+// scripts and programs it starts get the signal's default back.
+void CLI_IgnoreBrokenPipes() noexcept;
+
 // Takes the place of std::cout's buffer while it lives and writes through
-// C's stdout, as std::cout does by default.
+// C's stdout, as std::cout does by default; ignores broken pipes
+// (CLI_IgnoreBrokenPipes), so that their failure is told like any other.
 class StandardOutput_t : public std::streambuf {
  public:
   StandardOutput_t();

@@ -2,9 +2,11 @@
 //
 // Exit codes: 0 success, 1 failure, 2 usage error.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "FIL_Exceptions.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
+#include "JsonLines.h"
 #include "StandardOutput.h"
 #include "WIN_ByteSize.h"
 #include "WIN_DebugServer.h"
@@ -65,6 +68,11 @@ void PrintHelp(std::ostream& out)
          "Prepares storage cards for avionics without a window.\n"
          "\n"
          "Commands:\n"
+         "  check --card DIR FILE [--json]\n"
+         "                         tell whether the card DIR holds what the transfer of\n"
+         "                         FILE writes (exit code 0), or print each file that is\n"
+         "                         missing or differs (exit code 1); reads the card\n"
+         "                         itself rather than the cache, and never changes it\n"
          "  crash [--worker]       make a real processor fault on the main thread (or on a\n"
          "                         transfer worker) to show the whole fatal path: the\n"
          "                         report, the error log, the error reporter (exit code 1)\n"
@@ -75,16 +83,31 @@ void PrintHelp(std::ostream& out)
          "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
          "       [--revision C] KIND=FILE...\n"
          "                         assemble an update file from database files\n"
-         "  program --card DIR FILE [--batch SCRIPT]\n"
+         "  program --card DIR [--card DIR...] FILE [--batch SCRIPT] [--json]\n"
          "                         write an update file's databases to the card DIR, or\n"
          "                         prepare it with SCRIPT and copy a configuration file\n"
-         "                         (.ini, .qza) onto it; Ctrl-C stops (exit code 130)\n"
-         "  verify FILE            check an update file and every database in it, as a\n"
+         "                         (.ini, .qza) onto it; with several cards, all at once,\n"
+         "                         each line starting with its card (exit code 0 only\n"
+         "                         when every card was written); Ctrl-C stops (exit code\n"
+         "                         130)\n"
+         "  verify FILE [--json]   check an update file and every database in it, as a\n"
          "                         transfer does before it writes to a card\n"
          "\n"
          "Options:\n"
          "  --help      show this text and exit\n"
          "  --version   show the program's version and exit\n"
+         "  --json      (check, program, verify) JSON objects on standard output, one a\n"
+         "              line, and nothing else there; each has a \"type\":\n"
+         "                progress  \"card\" (null for none), \"phase\" (its number),\n"
+         "                          \"text\" (the phase's text), \"title\" (the line above\n"
+         "                          it: which database or file), \"percent\", \"remaining\"\n"
+         "                          (seconds, null while unknown); at every change\n"
+         "                result    one card of several is done: \"card\", \"outcome\",\n"
+         "                          \"exit\", \"message\"\n"
+         "                end       the last line: \"card\", \"outcome\" (\"ok\", \"failed\",\n"
+         "                          \"usage\", \"stopped\"), \"exit\" (the exit code),\n"
+         "                          \"message\" (what the command would print, or null);\n"
+         "                          check adds \"files\": [{\"path\", \"problem\"}...]\n"
          "\n"
          "Exit codes: 0 success, 1 failure, 2 usage error.\n";
 }
@@ -116,6 +139,7 @@ int Run(const cli::Arguments& arguments)
     PrintVersion();
     return cli::Success;
   }
+  if (command == "check") return cli::Check(rest);
   if (command == "crash") return cli::Crash(rest);
   if (command == "drives") return cli::Drives(rest);
   if (command == "info") return cli::Info(rest);
@@ -125,42 +149,50 @@ int Run(const cli::Arguments& arguments)
   throw cli::UsageError("unknown command '" + command + "'");
 }
 
-// The command's exit code; its failures are told on standard error.
-int RunAndReport(const cli::Arguments& arguments)
+// Whether the command line asks for JSON lines of a command that has them.
+bool WantsJson(const cli::Arguments& arguments)
+{
+  if (arguments.empty()) return false;
+  const std::string& command = arguments.front();
+  if (command != "check" && command != "program" && command != "verify") return false;
+  return std::find(arguments.begin() + 1, arguments.end(), "--json") != arguments.end();
+}
+
+}  // namespace
+
+namespace cli {
+
+std::u16string SystemReason(std::uint32_t code)
+{
+  std::u16string reason = win::WIN_GetSystemMessage(code, 0);
+  while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r')) reason.pop_back();
+  return reason;
+}
+
+std::optional<std::u16string> FailureMessage()
 {
   try {
-    const bool languageReady =
-        win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
-    if (!languageReady) return cli::Failure;
-    // After the language, so that a fault's report has its texts.
-    win::WIN_InstallStructuredExceptionTranslator();
-    return Run(arguments);
-  } catch (const cli::UsageError& error) {
-    std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
-    return cli::Usage;
+    throw;
   } catch (const glo::InvalidInput_t& error) {
     // The system's own message for the user, as the wizard would show it.
-    std::cerr << cli::Utf8(error.UserText()) << '\n';
+    return error.UserText();
   } catch (const avn::BadRegionFile_t&) {
-    std::cerr << cli::Utf8(win::ResourceString_t(2020, GLO_HERE).Text()) << '\n';
+    return win::ResourceString_t(2020, GLO_HERE).Text();
   } catch (const avn::InsufficientFreeSpace_t& shortage) {
     // Only the computer's drive can be short here: no command writes a card.
-    std::cerr << cli::Utf8(win::ResourceString_t(2026, GLO_HERE)
-                               .Format({win::WIN_FormatByteSize(shortage.Needed()),
-                                        win::WIN_FormatByteSize(shortage.Available())},
-                                       GLO_HERE))
-              << '\n';
+    return win::ResourceString_t(2026, GLO_HERE)
+        .Format({win::WIN_FormatByteSize(shortage.Needed()), win::WIN_FormatByteSize(shortage.Available())},
+                GLO_HERE);
   } catch (const fil::FileInUse_t& error) {
-    std::cerr << "velmora-cli: " << cli::Utf8(error.Path()) << " is in use\n";
+    return u"velmora-cli: " + error.Path() + u" is in use";
   } catch (const fil::FileError_t& error) {
-    std::cerr << "velmora-cli: cannot read or write " << cli::Utf8(error.Path());
+    std::u16string message = u"velmora-cli: cannot read or write " + error.Path();
     // The system's reason, where the file layer kept one.
-    std::u16string reason = error.Code() != 0 ? win::WIN_GetSystemMessage(error.Code(), 0) : u"";
-    while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r')) reason.pop_back();
-    if (!reason.empty()) std::cerr << ": " << cli::Utf8(reason);
-    std::cerr << '\n';
+    const std::u16string reason = error.Code() != 0 ? cli::SystemReason(error.Code()) : u"";
+    if (!reason.empty()) message += u": " + reason;
+    return message;
   } catch (const glo::OutOfRange_t& error) {
-    std::cerr << "velmora-cli: too large for an update file (4 GiB at most)\n";
+    return u"velmora-cli: too large for an update file (4 GiB at most)";
   } catch (const win::StructuredException_t& fault) {
     // Every other failure is fatal, as at the wizard's start-up: logged,
     // handed to the error reporter, or shown.
@@ -175,6 +207,36 @@ int RunAndReport(const cli::Arguments& arguments)
   } catch (...) {
     cli::ConsoleErrorDialog_t console;
     err::FatalDialog_t(console).Show(__FILE__, __LINE__, u"Unknown error.", {}, {}, {});
+  }
+  return std::nullopt;
+}
+
+}  // namespace cli
+
+namespace {
+
+// The command's exit code; its failures are told on standard error, or as
+// the last JSON line where the command writes JSON lines.
+int RunAndReport(const cli::Arguments& arguments)
+{
+  const bool json = WantsJson(arguments);
+  try {
+    const bool languageReady =
+        win::WIN_LoadLanguageModule([](const std::u16string& text) { std::cerr << cli::Utf8(text) << '\n'; });
+    if (!languageReady) return cli::Failure;
+    // After the language, so that a fault's report has its texts.
+    win::WIN_InstallStructuredExceptionTranslator();
+    return Run(arguments);
+  } catch (const cli::UsageError& error) {
+    std::cerr << "velmora-cli: " << error.what() << "\nTry 'velmora-cli --help'.\n";
+    if (json) cli::JsonLine(cli::JsonOutcome("end", {}, cli::Usage, cli::Path(error.what())));
+    return cli::Usage;
+  } catch (...) {
+    const std::optional<std::u16string> message = cli::FailureMessage();
+    if (json)
+      cli::JsonLine(cli::JsonOutcome("end", {}, cli::Failure, message));
+    else if (message)
+      std::cerr << cli::Utf8(*message) << '\n';
   }
   return cli::Failure;
 }

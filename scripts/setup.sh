@@ -9,7 +9,7 @@ packages="
   librsvg2-bin imagemagick xvfb xdotool at-spi2-core python3-pyatspi dbus-x11
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dosfstools fusefat mtools fuse3 libfuse3-dev
-  libxml2-utils
+  libxml2-utils python3
   locales
 "
 locales="en_US.UTF-8 de_DE.UTF-8 en_GB.UTF-8 fr_FR.UTF-8"

@@ -14,6 +14,9 @@ namespace {
 // The remaining time is shown only once the phase ran longer than this; an
 // earlier estimate jumps about too much to be of use.
 constexpr std::uint32_t EstimateDelay = 300;
+// The completion texts of the first two lines.
+constexpr std::uint32_t CompleteTitle = 2010;
+constexpr std::uint32_t CompleteText = 2011;
 
 struct PhaseText_t {
   ioa::Phase_t phase;
@@ -63,6 +66,14 @@ std::size_t LineIndex(std::uint32_t controlId)
 }
 
 }  // namespace
+
+std::optional<ioa::Phase_t> ProgressAdapter_t::PhaseOfText(const std::u16string& text)
+{
+  for (const PhaseText_t& row : phaseTexts)
+    if (text == win::ResourceString_t(row.message, GLO_HERE).Text()) return row.phase;
+  if (text == win::ResourceString_t(CompleteText, GLO_HERE).Text()) return ioa::PhaseComplete;
+  return std::nullopt;
+}
 
 ProgressAdapter_t::ProgressAdapter_t(tui::ProgressDlgIntf_t& dialog, std::uint32_t updateInterval, Clock_t clock)
     : PhasedProgress_t(0, ioa::PhaseInitial, 0),
@@ -117,8 +128,8 @@ void ProgressAdapter_t::WriteCompletion()
   // Finish tells the transfer page that the transfer succeeded; it hears
   // that once per transfer.
   if (completed_) return;
-  SetLine(TitleLine, win::ResourceString_t(2010, GLO_HERE).Text());
-  SetLine(PhaseLine, win::ResourceString_t(2011, GLO_HERE).Text());
+  SetLine(TitleLine, win::ResourceString_t(CompleteTitle, GLO_HERE).Text());
+  SetLine(PhaseLine, win::ResourceString_t(CompleteText, GLO_HERE).Text());
   SetLine(PercentLine, u"");
   dialog_->Finish();
   dialog_->HideBar();

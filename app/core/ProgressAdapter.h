@@ -42,6 +42,11 @@ class ProgressAdapter_t : public thr::PhasedProgress_t<ioa::Phase_t> {
   // their own.
   ProgressAdapter_t(tui::ProgressDlgIntf_t& dialog, std::uint32_t updateInterval, Clock_t clock = thr::THR_TickCount);
 
+  // The phase whose text the adapter writes on the phase line: complete for
+  // the completion text there, nothing for any other text. For those who
+  // watch the dialog's lines and need the phase behind them.
+  static std::optional<ioa::Phase_t> PhaseOfText(const std::u16string& text);
+
  protected:
   // After a phase change: the phase's text (phase 0 starts the indefinite
   // bar, the others stop it). Then, in phase 14, the completion texts,

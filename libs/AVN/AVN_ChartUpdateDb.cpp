@@ -151,6 +151,20 @@ void SlFullTpcUpdateDb_t::WriteCharts(const std::u16string& root, bin::istream& 
     if (!found.IsFolder()) WriteFile(source + found.Name(), folder, found.Name(), CopyTotal, progress, stop, counter);
 }
 
+std::vector<UpdateDb_t::CopiedFile_t> SlFullTpcUpdateDb_t::CopiedFiles(const std::u16string& root)
+{
+  if (win::WIN_PathKind(SourceFolder + u"charts") != win::PathKind_t::Folder) throw BadRegionFile_t(GLO_HERE);
+  const std::u16string source = SourceFolder + u"charts/";
+  std::vector<CopiedFile_t> files;
+  for (win::FoundFile_t found(source + u"*.*"); found.Found(); found.Next()) {
+    if (found.IsFolder()) continue;
+    if (!found.IsRegular()) throw BadRegionFile_t(GLO_HERE);
+    files.push_back({source + found.Name(), ChartRoot(root) + u"charts/" + found.Name()});
+  }
+  if (files.empty()) throw BadRegionFile_t(GLO_HERE);
+  return files;
+}
+
 void SlPartialTpcUpdateDb_t::AddSpaceFull(const std::u16string& root, std::uint64_t& available,
                                           std::uint64_t& needed)
 {
@@ -244,6 +258,15 @@ std::vector<std::u16string> RasterUpdateDb_t::SourceFolders()
   std::vector<std::u16string> folders;
   for (const auto& folder : Folders()) folders.push_back(SourceFolder + folder);
   return folders;
+}
+
+std::vector<UpdateDb_t::CopiedFile_t> RasterUpdateDb_t::CopiedFiles(const std::u16string& root)
+{
+  std::vector<CopiedFile_t> files;
+  for (const auto& folder : Folders())
+    for (win::FoundFile_t found(SourceFolder + folder + u"*.jnx"); found.Found(); found.Next())
+      if (!found.IsFolder()) files.push_back({SourceFolder + folder + found.Name(), RasterRoot(root) + folder + found.Name()});
+  return files;
 }
 
 void RasterUpdateDb_t::Write(const std::u16string& root, bin::istream& region, TransferProgress_t& progress,

@@ -36,6 +36,8 @@ class SlFullTpcUpdateDb_t : public UpdateDb_t {
   std::vector<std::u16string> ErasedFolders(const std::u16string& root) override;
   // "charts/" beside the update.
   std::vector<std::u16string> SourceFolders() override { return {SourceFolder + u"charts/"}; }
+  // Every file of "charts/" beside the update, into "sl_tpc/charts/".
+  std::vector<CopiedFile_t> CopiedFiles(const std::u16string& root) override;
 
   const std::u16string SourceFolder;
   glo::Optional_t<std::uint32_t> CopyTotal;
@@ -98,6 +100,8 @@ class RasterUpdateDb_t : public UpdateDb_t {
   std::vector<std::u16string> ErasedFolders(const std::u16string& root) override;
   // Every folder that holds raster files.
   std::vector<std::u16string> SourceFolders() override;
+  // Every raster file, into its folder below "rasters/".
+  std::vector<CopiedFile_t> CopiedFiles(const std::u16string& root) override;
 
   // The folders below the update file's folder that hold raster files, as
   // relative paths ("", "north/", "north/east/"), found once and kept.

@@ -67,12 +67,13 @@ class HalcyonDcp_t : public glo::NonCopyable_t {
   // not held is let go at once.
   void Finish();
 
+  // Where ProgramConfiguration puts the configuration file on the card.
+  std::u16string ConfigurationTarget(int runMode, const std::u16string& path) const;
+
   const std::u16string Root;
 
  private:
   void Hold();
-  // Where the configuration file goes on the card.
-  std::u16string ConfigurationTarget(int runMode, const std::u16string& path) const;
   // Refuses (CardRefused_t) what stands in the place of the card path: a
   // folder above it that is no folder, and, unless the path ends in a
   // separator (a folder), a file that is no regular file.

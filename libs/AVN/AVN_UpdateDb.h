@@ -62,6 +62,17 @@ class UpdateDb_t : public glo::NonCopyable_t {
   // The folders beside the update that the database copies files from.
   virtual std::vector<std::u16string> SourceFolders() { return {}; }
 
+  // A file beside the update that the database copies to the card, and the
+  // card file it becomes.
+  struct CopiedFile_t {
+    std::u16string source;
+    std::u16string card;
+  };
+  // The files the database copies from beside the update, as its transfer
+  // finds them; what the transfer would refuse (no chart files, a link,
+  // device or pipe among them) raises BadRegionFile_t.
+  virtual std::vector<CopiedFile_t> CopiedFiles(const std::u16string&) { return {}; }
+
   // What a file of the given size takes on the card: its bytes rounded up
   // to whole allocation units.
   std::uint64_t Allocated(std::uint64_t bytes) const noexcept;

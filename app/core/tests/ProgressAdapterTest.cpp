@@ -10,6 +10,7 @@
 #include "CapturingAccessPoint.h"
 #include "DIO_AccessPoint.h"
 #include "GLO_Exception.h"
+#include "GLO_Text.h"
 #include "OtherThread.h"
 #include "RecordingDialogs.h"
 #include "TUI_ProxyProgressDlg.h"
@@ -130,6 +131,25 @@ TEST_F(ProgressAdapterTest, PhaseSequenceSendsOnlyChanges)
   progress.SetPhase(ioa::PhaseFinalizing, 0);
   EXPECT_EQ(dialog.Take(), (Calls{"StopIndefinite", "SetItemText 5882 Finalizing transfer...", "SetPos 0",
                                   "SetItemText 5883 0% complete"}));
+}
+
+TEST_F(ProgressAdapterTest, EveryPhaseLineTellsItsPhase)
+{
+  auto& progress = Build();
+  const std::string prefix = "SetItemText 5882 ";
+  for (const ioa::Phase_t phase : {ioa::PhaseInitial, ioa::PhaseCopying, ioa::PhasePreparing, ioa::PhaseErasing,
+                                   ioa::PhaseVerifying, ioa::PhaseCharts, ioa::PhaseTransferring, ioa::PhaseFinalizing,
+                                   ioa::PhaseComplete}) {
+    now += 100;
+    progress.SetPhase(phase, 0);
+    std::string line;
+    for (const auto& call : dialog.Take())
+      if (call.rfind(prefix, 0) == 0) line = call.substr(prefix.size());
+    ASSERT_FALSE(line.empty()) << "phase " << phase;
+    EXPECT_EQ(vm::ProgressAdapter_t::PhaseOfText(glo::GLO_ToWide(line, glo::CodePageUtf8)), phase) << line;
+  }
+  EXPECT_EQ(vm::ProgressAdapter_t::PhaseOfText(u"Update Complete"), std::nullopt);
+  EXPECT_EQ(vm::ProgressAdapter_t::PhaseOfText(u""), std::nullopt);
 }
 
 TEST_F(ProgressAdapterTest, PercentIsTheRoundedShareOfTheRange)

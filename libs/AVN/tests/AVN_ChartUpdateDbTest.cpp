@@ -198,6 +198,59 @@ TEST_F(Charts, RastersKeepTheirFoldersBelowTheUpdate)
   EXPECT_EQ(progress.Phases(), (std::vector<std::string>{"phase 4/100", "phase 2/10", "phase 10/10", "phase 9/300"}));
 }
 
+// The card files of the copied files, below the card's root, in order.
+std::vector<std::string> CopiedBelow(avn::UpdateDb_t& database, const std::u16string& root,
+                                     const std::u16string& source)
+{
+  std::vector<std::string> files;
+  for (const auto& copied : database.CopiedFiles(root)) {
+    EXPECT_EQ(copied.source.substr(0, source.size()), source);
+    EXPECT_EQ(copied.card.substr(0, root.size() + 1), root + u"/");
+    files.push_back(glo::GLO_ToNarrow(copied.card.substr(root.size() + 1), glo::CodePageUtf8));
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST_F(Charts, TheCopiedFilesAreThoseTheTransferWrites)
+{
+  Beside("charts/a.tpc", "a");
+  Beside("charts/b.tpc", "b");
+  Beside("charts/nested/skipped.tpc", "x");
+  Beside("a.jnx", "r");
+  Beside("north/b.jnx", "rr");
+  Beside("north/east/c.jnx.1", "no raster");
+  avn::SlFullTpcUpdateDb_t charts(20, 4, 160, source);
+  avn::SlPartialTpcUpdateDb_t partial(21, 4, 160, source, u"2604");
+  avn::RasterUpdateDb_t rasters(26, 4, 10, source);
+  const std::vector<std::string> chartFiles{"sl_tpc/charts/a.tpc", "sl_tpc/charts/b.tpc"};
+  EXPECT_EQ(CopiedBelow(charts, root, source), chartFiles);
+  EXPECT_EQ(CopiedBelow(partial, root, source), chartFiles);
+  EXPECT_EQ(CopiedBelow(rasters, root, source), (std::vector<std::string>{"rasters/a.jnx", "rasters/north/b.jnx"}));
+  // The same files on the card after the transfers, besides the indexes.
+  auto chartRegion = Region(ChartIndex(40));
+  charts.Write(root, chartRegion, progress, stop, counter);
+  auto rasterRegion = Region("<rasters/>");
+  rasters.Write(root, rasterRegion, progress, stop, counter);
+  EXPECT_EQ(CardFiles(), (std::vector<std::string>{"rasters/a.jnx", "rasters/north/b.jnx", "rasters/rasters.xml",
+                                                   "sl_tpc/charts/a.tpc", "sl_tpc/charts/b.tpc", "sl_tpc/sl_tpc.dat"}));
+  avn::UpdateDb_t terrain(33, 4, 10);
+  EXPECT_TRUE(terrain.CopiedFiles(root).empty());
+}
+
+TEST_F(Charts, CopiedFilesRefuseWhatTheTransferRefuses)
+{
+  avn::SlFullTpcUpdateDb_t charts(20, 4, 160, source);
+  EXPECT_THROW(charts.CopiedFiles(root), avn::BadRegionFile_t);  // no chart folder
+  fs::create_directories(updates / "charts/only-a-folder");
+  EXPECT_THROW(charts.CopiedFiles(root), avn::BadRegionFile_t);  // no chart files
+  vtest::TempFolder outside;
+  vtest::WriteFile(outside / "secret.tpc", "secret");
+  Beside("charts/a.tpc", "a");
+  fs::create_symlink(outside / "secret.tpc", updates / "charts/b.tpc");
+  EXPECT_THROW(charts.CopiedFiles(root), avn::BadRegionFile_t);
+}
+
 TEST_F(Charts, RasterFoldersDoNotFollowLinks)
 {
   vtest::TempFolder outside;
