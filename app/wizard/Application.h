@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AFX_MessagePump.h"
+#include "AFX_ResourceTranslator.h"
 #include "AVN_AviationDatabase.h"
 #include "CommandLineInfo.h"
 #include "GLO_NonCopyable.h"
@@ -59,6 +60,8 @@ class Application_t : public glo::NonCopyable_t {
   void StartUp();
 
   std::unique_ptr<QApplication> ownApplication_;
+  // The templates' texts and Qt's buttons in the language of the module.
+  afx::ResourceTranslator_t translator_;
   std::vector<std::string> arguments_;
   CommandLineInfo_t commandLine_;
   int exitCode_ = 1;

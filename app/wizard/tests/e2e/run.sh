@@ -1,11 +1,12 @@
 #!/bin/sh
 # The end-to-end test of velmora: the real program under Xvfb, with a session
 # bus and the accessibility bus, driven through AT-SPI as a screen reader
-# would (drive.py). Screenshots of every page land in OUTPUT_DIR.
+# would (drive.py). Screenshots of every page land in OUTPUT_DIR. The
+# program speaks LANGUAGE (ENU, the default, DEU, ...: res/strings/*.txt).
 #
-# run.sh VELMORA VELMORA_CLI OUTPUT_DIR
+# run.sh VELMORA VELMORA_CLI OUTPUT_DIR [LANGUAGE]
 set -u
-velmora=$1 cli=$2 output=$3
+velmora=$1 cli=$2 output=$3 language=${4:-ENU}
 
 missing=""
 for tool in Xvfb dbus-launch import xdotool /usr/libexec/at-spi-bus-launcher; do
@@ -74,4 +75,4 @@ done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
 
-/usr/bin/python3 "$(dirname "$0")/drive.py" "$velmora" "$cli" "$work" "$output"
+/usr/bin/python3 "$(dirname "$0")/drive.py" "$velmora" "$cli" "$work" "$output" "$language"
