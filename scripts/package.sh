@@ -17,5 +17,5 @@ if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$output" >"$log" 2>&1;
   cat "$log"
   exit 1
 fi
+sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p' "$log"
 rm -rf "$output/_CPack_Packages" "$log"
-ls "$output"/velmora_*.deb
