@@ -3,6 +3,7 @@
 // Exit codes: 0 success, 1 failure, 2 usage error.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -12,12 +13,13 @@
 
 #include "AVN_Exceptions.h"
 #include "Cli.h"
-#include "Fatal.h"
 #include "FIL_Exceptions.h"
+#include "Fatal.h"
 #include "GLO_Exception.h"
 #include "GLO_Text.h"
 #include "JsonLines.h"
 #include "StandardOutput.h"
+#include "THR_UIThread.h"
 #include "WIN_ByteSize.h"
 #include "WIN_DebugServer.h"
 #include "WIN_Error.h"
@@ -61,40 +63,83 @@ std::string Json(const std::u16string& text)
 
 namespace {
 
+// A command's part of the help: its synopsis (continued on lines that start
+// with blanks) and what it does, one line a line.
+struct CommandHelp_t {
+  const char* name;
+  const char* synopsis;
+  const char* description;
+};
+
+constexpr CommandHelp_t Commands[] = {
+    {"check", "check --card DIR FILE [--json]",
+     "tell whether the card DIR holds what the transfer of\n"
+     "FILE writes (exit code 0), or print each file that is\n"
+     "missing or differs (exit code 1); reads the card\n"
+     "itself rather than the cache, and never changes it"},
+    {"crash", "crash [--worker]",
+     "make a real processor fault on the main thread (or on a\n"
+     "transfer worker) to show the whole fatal path: the\n"
+     "report, the error log, the error reporter (exit code 1)"},
+    {"drives", "drives [--all] [--json]",
+     "list the removable drives a card can be written to\n"
+     "(every drive with --all), in the wizard's order"},
+    {"info", "info FILE [--json]", "check an update file and show what it holds"},
+    {"pack",
+     "pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
+     "     [--revision C] KIND=FILE...",
+     "assemble an update file from database files"},
+    {"program", "program --card DIR [--card DIR...] FILE [--batch SCRIPT] [--json]",
+     "write an update file's databases to the card DIR, or\n"
+     "prepare it with SCRIPT and copy a configuration file\n"
+     "(.ini, .qza) onto it; with several cards, all at once,\n"
+     "each line starting with its card (exit code 0 only\n"
+     "when every card was written); Ctrl-C stops (exit code\n"
+     "130)"},
+    {"verify", "verify FILE [--json]",
+     "check an update file and every database in it, as a\n"
+     "transfer does before it writes to a card"},
+};
+
+constexpr const char* ExitCodes = "Exit codes: 0 success, 1 failure, 2 usage error.\n";
+
+// Each line of the text after the indent.
+void Indented(std::ostream& out, const std::string& text, const std::string& indent)
+{
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    out << indent << text.substr(begin, end - begin) << '\n';
+    begin = end + 1;
+  }
+}
+
 void PrintHelp(std::ostream& out)
 {
   out << "Usage: velmora-cli COMMAND [OPTIONS]\n"
          "\n"
          "Prepares storage cards for avionics without a window.\n"
          "\n"
-         "Commands:\n"
-         "  check --card DIR FILE [--json]\n"
-         "                         tell whether the card DIR holds what the transfer of\n"
-         "                         FILE writes (exit code 0), or print each file that is\n"
-         "                         missing or differs (exit code 1); reads the card\n"
-         "                         itself rather than the cache, and never changes it\n"
-         "  crash [--worker]       make a real processor fault on the main thread (or on a\n"
-         "                         transfer worker) to show the whole fatal path: the\n"
-         "                         report, the error log, the error reporter (exit code 1)\n"
-         "  drives [--all] [--json]\n"
-         "                         list the removable drives a card can be written to\n"
-         "                         (every drive with --all), in the wizard's order\n"
-         "  info FILE [--json]     check an update file and show what it holds\n"
-         "  pack -o OUT.vlm --device TEXT --database TEXT --major N --minor N\n"
-         "       [--revision C] KIND=FILE...\n"
-         "                         assemble an update file from database files\n"
-         "  program --card DIR [--card DIR...] FILE [--batch SCRIPT] [--json]\n"
-         "                         write an update file's databases to the card DIR, or\n"
-         "                         prepare it with SCRIPT and copy a configuration file\n"
-         "                         (.ini, .qza) onto it; with several cards, all at once,\n"
-         "                         each line starting with its card (exit code 0 only\n"
-         "                         when every card was written); Ctrl-C stops (exit code\n"
-         "                         130)\n"
-         "  verify FILE [--json]   check an update file and every database in it, as a\n"
-         "                         transfer does before it writes to a card\n"
-         "\n"
+         "Commands:\n";
+  constexpr std::size_t column = 25;
+  for (const auto& command : Commands) {
+    const std::string synopsis = command.synopsis;
+    const std::string last = synopsis.substr(synopsis.rfind('\n') + 1);
+    Indented(out, synopsis.substr(0, synopsis.size() - last.size()), "  ");
+    std::string description = command.description;
+    // The description starts beside a short synopsis, under a long one.
+    if (2 + last.size() + 1 < column) {
+      const std::size_t first = std::min(description.find('\n'), description.size());
+      out << "  " << last << std::string(column - 2 - last.size(), ' ') << description.substr(0, first) << '\n';
+      description.erase(0, first + 1);
+    } else {
+      out << "  " << last << '\n';
+    }
+    Indented(out, description, std::string(column, ' '));
+  }
+  out << "\n"
          "Options:\n"
-         "  --help      show this text and exit\n"
+         "  --help      show this text and exit (after a command: that command's part)\n"
          "  --version   show the program's version and exit\n"
          "  --json      (check, program, verify) JSON objects on standard output, one a\n"
          "              line, and nothing else there; each has a \"type\":\n"
@@ -109,7 +154,20 @@ void PrintHelp(std::ostream& out)
          "                          \"message\" (what the command would print, or null);\n"
          "                          check adds \"files\": [{\"path\", \"problem\"}...]\n"
          "\n"
-         "Exit codes: 0 success, 1 failure, 2 usage error.\n";
+      << ExitCodes;
+}
+
+// The command's part of the help, for COMMAND --help.
+void PrintCommandHelp(std::ostream& out, const CommandHelp_t& command)
+{
+  const std::string usage = "Usage: velmora-cli ";
+  const std::string synopsis = command.synopsis;
+  const std::size_t first = std::min(synopsis.find('\n'), synopsis.size());
+  out << usage << synopsis.substr(0, first) << '\n';
+  if (first < synopsis.size()) Indented(out, synopsis.substr(first + 1), std::string(usage.size(), ' '));
+  out << '\n';
+  Indented(out, command.description, "");
+  out << '\n' << ExitCodes;
 }
 
 // "Velmora 1.0.0", with the build time and builder where the build type
@@ -139,6 +197,11 @@ int Run(const cli::Arguments& arguments)
     PrintVersion();
     return cli::Success;
   }
+  for (const auto& help : Commands)
+    if (command == help.name && std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+      PrintCommandHelp(std::cout, help);
+      return cli::Success;
+    }
   if (command == "check") return cli::Check(rest);
   if (command == "crash") return cli::Crash(rest);
   if (command == "drives") return cli::Drives(rest);
@@ -248,6 +311,9 @@ int main(int argc, char** argv)
   win::WIN_InstallDebugTrace();
   cli::StandardOutput_t output;
   const int status = RunAndReport(cli::Arguments(argv + 1, argv + argc));
+  // A transfer stopped on a card that answers slowly may still be removing
+  // what it left unfinished.
+  thr::UIThread_t::WaitForAll(std::chrono::seconds(30));
   // Output that never arrived is a failure, whatever the command did.
   if (const int error = output.Close(); error != 0) {
     std::cerr << "velmora-cli: write error: " << std::strerror(error) << '\n';

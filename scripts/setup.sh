@@ -10,6 +10,8 @@ packages="
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dosfstools fusefat mtools fuse3 libfuse3-dev
   libxml2-utils python3
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+  bash-completion man-db
   locales
 "
 locales="en_US.UTF-8 de_DE.UTF-8 en_GB.UTF-8 fr_FR.UTF-8"

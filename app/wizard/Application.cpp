@@ -90,6 +90,7 @@ void Application_t::InitInstance()
 void Application_t::StartUp()
 {
   win::WIN_InstallStructuredExceptionTranslator();
+  QCoreApplication::installTranslator(&translator_);
   const std::u16string& product = win::VersionInfo_t::Get().ProductName();
   QApplication::setApplicationDisplayName(afx::AFX_ToQString(product));
   QApplication::setWindowIcon(gdi::GDI_LoadIcon(ApplicationIconId));

@@ -22,6 +22,7 @@
 #include "AFX_MessagePump.h"
 #include "WIN_StopSignals.h"
 #include "WIN_Window.h"
+#include "AFX_ResourceTranslator.h"
 #include "AVN_AviationDatabase.h"
 #include "CommandLineInfo.h"
 #include "GLO_NonCopyable.h"
@@ -76,6 +77,8 @@ class Application_t : public glo::NonCopyable_t {
   int boxesClosed_ = 0;
   std::unique_ptr<QApplication> ownApplication_;
   std::unique_ptr<afx::MessagePump_t> pump_;
+  // The templates' texts and Qt's buttons in the language of the module.
+  afx::ResourceTranslator_t translator_;
   std::vector<std::string> arguments_;
   CommandLineInfo_t commandLine_;
   int exitCode_ = 1;

@@ -8,6 +8,23 @@ full_error='velmora-cli: write error: No space left on device'
 
 like version 0 '^Velmora [0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*' "$cli" --version
 like help 0 '^Usage: velmora-cli COMMAND' "$cli" --help
+# COMMAND --help is the command's part of the whole help, word for word.
+"$cli" --help >help.txt
+for command in $(sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z]*\).*/\1/p' help.txt); do
+  if ! "$cli" "$command" --help >command.txt; then
+    echo "FAIL help-$command: exit $?"; failures=$((failures + 1)); continue
+  fi
+  sed -n '1s/^Usage: velmora-cli //p; 2,/^$/s/^ *\(..*\)/\1/p' command.txt >synopsis.txt
+  sed -n '/^$/,/^$/s/^\(..*\)/\1/p' command.txt >description.txt
+  missing=$(cat synopsis.txt description.txt | while IFS= read -r line; do
+    grep -qF -- "$line" help.txt || echo "$line"
+  done)
+  if [ -n "$missing" ] || [ ! -s description.txt ]; then
+    echo "FAIL help-$command: not in --help: ${missing:-its description}"; failures=$((failures + 1))
+  else
+    echo "ok   help-$command"
+  fi
+done
 full version-full "$full_error" "$cli" --version
 full help-full "$full_error" "$cli" --help
 like no-command 2 '^Usage: velmora-cli COMMAND' "$cli"

@@ -17,23 +17,24 @@ struct Button_t {
   int id;
   QMessageBox::StandardButton standard;  // QMessageBox::NoButton: a button with its own text
   const char* text;
+  const char* textId;  // the text's string id, for the resource translator
   QMessageBox::ButtonRole role;
 };
 
 std::vector<Button_t> ButtonsOf(std::uint32_t type)
 {
-  const Button_t ok{IdOk, QMessageBox::Ok, nullptr, QMessageBox::AcceptRole};
-  const Button_t cancel{IdCancel, QMessageBox::Cancel, nullptr, QMessageBox::RejectRole};
-  const Button_t yes{IdYes, QMessageBox::Yes, nullptr, QMessageBox::YesRole};
-  const Button_t no{IdNo, QMessageBox::No, nullptr, QMessageBox::NoRole};
-  const Button_t retry{IdRetry, QMessageBox::Retry, nullptr, QMessageBox::AcceptRole};
+  const Button_t ok{IdOk, QMessageBox::Ok, nullptr, nullptr, QMessageBox::AcceptRole};
+  const Button_t cancel{IdCancel, QMessageBox::Cancel, nullptr, nullptr, QMessageBox::RejectRole};
+  const Button_t yes{IdYes, QMessageBox::Yes, nullptr, nullptr, QMessageBox::YesRole};
+  const Button_t no{IdNo, QMessageBox::No, nullptr, nullptr, QMessageBox::NoRole};
+  const Button_t retry{IdRetry, QMessageBox::Retry, nullptr, nullptr, QMessageBox::AcceptRole};
   switch (type & 0xF) {
     case 1:
       return {ok, cancel};
     case 2:
-      return {{IdAbort, QMessageBox::Abort, nullptr, QMessageBox::RejectRole},
+      return {{IdAbort, QMessageBox::Abort, nullptr, nullptr, QMessageBox::RejectRole},
               retry,
-              {IdIgnore, QMessageBox::Ignore, nullptr, QMessageBox::AcceptRole}};
+              {IdIgnore, QMessageBox::Ignore, nullptr, nullptr, QMessageBox::AcceptRole}};
     case 3:
       return {yes, no, cancel};
     case 4:
@@ -42,8 +43,8 @@ std::vector<Button_t> ButtonsOf(std::uint32_t type)
       return {retry, cancel};
     case 6:
       return {cancel,
-              {IdTryAgain, QMessageBox::NoButton, "&Try Again", QMessageBox::AcceptRole},
-              {IdContinue, QMessageBox::NoButton, "&Continue", QMessageBox::AcceptRole}};
+              {IdTryAgain, QMessageBox::NoButton, "&Try Again", "20217", QMessageBox::AcceptRole},
+              {IdContinue, QMessageBox::NoButton, "&Continue", "20218", QMessageBox::AcceptRole}};
     default:
       return {ok};
   }
@@ -75,9 +76,10 @@ int AFX_MessageBox(QWidget* parent, const std::u16string& text, std::uint32_t ty
   const auto buttons = ButtonsOf(type);
   std::vector<QAbstractButton*> made;
   for (const auto& button : buttons) {
-    QAbstractButton* control = button.standard != QMessageBox::NoButton
-                                   ? static_cast<QAbstractButton*>(box.addButton(button.standard))
-                                   : box.addButton(QString::fromUtf8(button.text), button.role);
+    QAbstractButton* control =
+        button.standard != QMessageBox::NoButton
+            ? static_cast<QAbstractButton*>(box.addButton(button.standard))
+            : box.addButton(QCoreApplication::translate("AFX_MessageBox", button.text, button.textId), button.role);
     AFX_SetCtrlId(control, button.id);
     made.push_back(control);
   }

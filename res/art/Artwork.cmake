@@ -35,7 +35,9 @@ foreach(size 16 24 32 48 64 128 256)
   list(APPEND icon_commands COMMAND ${VELMORA_RSVG_CONVERT} -w ${size} -h ${size} -o ${picture} ${art_source}/velmora.svg)
   list(APPEND icon_pictures ${picture})
 endforeach()
+# The pictures at 48 and 256 pixels are also the desktop's icons (res/desktop/).
 add_custom_command(OUTPUT ${art_output}/velmora.ico
+  BYPRODUCTS ${icon_pictures}
   ${icon_commands}
   COMMAND ${VELMORA_MAGICK_CONVERT} ${icon_pictures} ${art_output}/velmora.ico
   DEPENDS ${art_source}/velmora.svg VERBATIM COMMENT "Rendering the application icon")

@@ -86,7 +86,9 @@ const ResourceModule_t& WIN_GetMainModule()
 
 std::unique_ptr<ResourceModule_t> WIN_LoadModule(const std::u16string& path)
 {
-  Handle_t file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC));
+  // Without waiting for a writer when a FIFO stands there; only a regular
+  // file is read.
+  Handle_t file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
   struct stat status;
   if (::fstat(file.Get(), &status) != 0) throw FileError_t(GLO_HERE, path);

@@ -1,12 +1,15 @@
 #include "WIN_LanguageModule.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
+#include "WIN_Error.h"
 #include "WIN_ResourceModule.h"
 #include "WIN_ResourceString.h"
 #include "WIN_Utilities.h"
@@ -77,6 +80,23 @@ TEST_F(LanguageModuleTest, AProgramInAFolderWhoseNameIsNotUtf8FindsItsModule)
   const std::string command = "'" + (copies / program.filename()).string() +
                               "' --gtest_filter=LanguageModuleTest.AModuleOfTheUsersLanguageIsSelected >/dev/null";
   EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+// What stands in a module's place and is not a file is refused at once: a
+// FIFO never holds start-up up waiting for a writer.
+TEST(LoadModule, AFifoOrAFolderIsNoModule)
+{
+  vtest::TempFolder folder;
+  ASSERT_EQ(mkfifo((folder / "fifoDEU.res").c_str(), 0600), 0);
+  std::filesystem::create_directory(folder / "folderDEU.res");
+  for (const char* name : {"fifoDEU.res", "folderDEU.res"}) {
+    try {
+      win::WIN_LoadModule(folder.Wide(name));
+      ADD_FAILURE() << name << " was loaded";
+    } catch (const win::Error_t& error) {
+      EXPECT_EQ(error.Code(), std::uint32_t(ENOEXEC)) << name;
+    }
+  }
 }
 
 TEST_F(LanguageModuleTest, AModuleOfAnotherVersionStopsStartUp)

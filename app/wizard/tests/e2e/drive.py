@@ -1,8 +1,10 @@
 """Drives the real velmora through AT-SPI, as a screen reader would.
 
-drive.py VELMORA VELMORA_CLI WORK_DIR OUTPUT_DIR
+drive.py VELMORA VELMORA_CLI WORK_DIR OUTPUT_DIR [LANGUAGE]
 
-Every check compares the program's own texts exactly. A screenshot of every
+Every check compares the program's own texts exactly, those of the string
+table of LANGUAGE (ENU, DEU, ...: res/strings/LANGUAGE.txt), which the
+program is started to speak. A screenshot of every
 page goes to OUTPUT_DIR; a failure leaves the screen as it was in
 failure-N.png beside them.
 """
@@ -15,13 +17,15 @@ import time
 import pyatspi
 
 VELMORA, CLI, WORK, OUTPUT = sys.argv[1:5]
+LANGUAGE = sys.argv[5] if len(sys.argv) > 5 else "ENU"
+LOCALES = {"ENU": "en_US.UTF-8", "DEU": "de_DE.UTF-8"}
 failures = []
 
 
 def messages():
     """The string table the program was built with."""
     table = {}
-    source = os.path.join(os.path.dirname(__file__), "..", "..", "..", "..", "res", "strings", "ENU.txt")
+    source = os.path.join(os.path.dirname(__file__), "..", "..", "..", "..", "res", "strings", LANGUAGE + ".txt")
     with open(source, encoding="utf-8") as lines:
         for line in lines:
             line = line.strip()
@@ -35,6 +39,19 @@ def messages():
 
 
 MESSAGE = messages()
+
+
+def text(number, *arguments):
+    """A message with its arguments in place of %1$@, %2$@, ..."""
+    formatted = MESSAGE[number]
+    for index, argument in enumerate(arguments):
+        formatted = formatted.replace(f"%{index + 1}$@", argument)
+    return formatted
+
+
+def button(number, *arguments):
+    """A button's name as a screen reader hears it: without its accelerator mark."""
+    return text(number, *arguments).replace("&", "")
 
 
 def check(what, seen, expected):
@@ -61,7 +78,8 @@ class App:
     """One run of the program."""
 
     def __init__(self, *arguments, environment=None, scale=None):
-        env = dict(os.environ)
+        env = {name: value for name, value in os.environ.items() if name not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES")}
+        env["LANG"] = LOCALES[LANGUAGE]
         env.update(environment or {})
         if scale:
             env["QT_SCALE_FACTOR"] = str(scale)
@@ -241,7 +259,7 @@ def refusals():
         check(f"refusal {name}: caption", box.name, "Velmora")
         check(f"refusal {name}: text", MESSAGE[message] in labels(app, box), True)
         window_shot(f"refusal-{name}", "Velmora")
-        app.press("OK")
+        app.press(button(20210))
         check(f"refusal {name}: exit code", app.exit_code(), 1)
         check(f"refusal {name}: no wizard", app.process.returncode is not None, True)
 
@@ -252,17 +270,15 @@ def update_wizard(machine, cards, scale=None):
     app.accessible()
     frame = app.find("dialog", "Velmora") or app.find("frame", "Velmora")
     check(f"wizard{suffix}: title", frame is not None, True)
-    welcome = MESSAGE[2024].replace("%1$@", "Velmora")
+    welcome = text(2024, "Velmora")
     texts = labels(app)
-    for expected in (welcome, "GPS:", "Skyline 400", "Cycle:", "Database:", "North Atlantic"):
+    for expected in (welcome, text(20100), "Skyline 400", text(20101), text(20102), "North Atlantic"):
         check(f"welcome{suffix}: {expected.splitlines()[0]}", expected in texts, True)
-    check(f"welcome{suffix}: no Back", app.find("push button", "< Back", timeout=0), None)
+    check(f"welcome{suffix}: no Back", app.find("push button", button(20200), timeout=0), None)
     window_shot(f"welcome{suffix}", "Velmora")
 
-    app.press("Next >")
-    check(f"drive page{suffix}: instructions",
-          'Choose the appropriate drive below and click "Next".  If your drive is not listed, plug it in and '
-          'click "Find Drive."' in labels(app), True)
+    app.press(button(20201))
+    check(f"drive page{suffix}: instructions", text(20110) in labels(app), True)
     check(f"drive page{suffix}: group", app.find("panel", MESSAGE[11813]) is not None, True)
     items = combo_items(app)
     check(f"drive page{suffix}: cards", items, [f"{card} ({WORK}/machine/media/{card})" for card in cards])
@@ -281,13 +297,13 @@ def main():
     app = App("card.ini")
     app.accessible()
     texts = labels(app)
-    check("welcome config: greeting", MESSAGE[2027].replace("%1$@", "Velmora") in texts, True)
-    check("welcome config: no labels", [t for t in texts if t in ("GPS:", "Cycle:", "Database:")], [])
+    check("welcome config: greeting", text(2027, "Velmora") in texts, True)
+    check("welcome config: no labels", [t for t in texts if t in (text(20100), text(20101), text(20102))], [])
     window_shot("welcome-config", "Velmora")
-    app.press("Next >")
-    app.press("Next >")
+    app.press(button(20201))
+    app.press(button(20201))
     check("transfer config: instructions", MESSAGE[2030] in labels(app), True)
-    app.press("Cancel")
+    app.press(button(20203))
     check("config: exit code after Cancel", app.exit_code(), 1)
 
     machine = Machine(os.path.join(WORK, "machine"))
@@ -296,36 +312,36 @@ def main():
     # A card plugged in later shows up on Find Drive, the first one selected.
     machine.add_card("sdc", 33, "AAA")
     check("find drive: not before asked", combo_items(app), [f"CARD ({WORK}/machine/media/CARD)"])
-    app.press("Find Drive")
+    app.press(button(20111))
     check("find drive: both cards", combo_items(app),
           [f"AAA ({WORK}/machine/media/AAA)", f"CARD ({WORK}/machine/media/CARD)"])
     window_shot("drives-found", "Velmora")
 
-    app.press("About Velmora...")
-    about = app.find("dialog", "About Velmora")
+    app.press(button(9309, "Velmora"))
+    about = app.find("dialog", text(9311, "Velmora"))
     check("about: box", about is not None, True)
     if about is not None:
         texts = labels(app, about)
-        check("about: version line", any(t.startswith("Version ") for t in texts), True)
+        check("about: version line", any(t.startswith(text(9310, "")) for t in texts), True)
         check("about: legal notice", "Copyright © 2026 Velmora. All rights reserved." in texts, True)
-        window_shot("about", "About Velmora")
-        app.press("OK")
+        window_shot("about", text(9311, "Velmora"))
+        app.press(button(20120))
 
-    app.press("Next >")
+    app.press(button(20201))
     check("transfer: instructions", MESSAGE[2001] in labels(app), True)
     check("transfer: button", app.find("push button", MESSAGE[2022]) is not None, True)
-    finish = app.find("push button", "Finish")
+    finish = app.find("push button", button(20202))
     check("transfer: Finish disabled", finish is not None and not finish.getState().contains(pyatspi.STATE_ENABLED),
           True)
     window_shot("transfer", "Velmora")
-    app.press("Cancel")
+    app.press(button(20203))
     check("update: exit code after Cancel", app.exit_code(), 1)
 
     # The same at 200 %: nothing clipped.
     app = update_wizard(machine, ["AAA", "CARD"], scale=2)
-    app.press("Next >")
+    app.press(button(20201))
     window_shot("transfer-200", "Velmora")
-    app.press("Cancel")
+    app.press(button(20203))
     check("200%: exit code", app.exit_code(), 1)
 
     print(f"{len(failures)} failures; screenshots in {OUTPUT}")
