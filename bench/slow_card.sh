@@ -25,7 +25,7 @@ mkdir "$work/backing" "$card"
 "$faultcard" --backing "$work/backing" --unit 32768 --capacity $((4 << 30)) --rate "$rate" \
   "$card" 2>"$work/faultcard.log" &
 daemon=$!
-trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null; wait "$daemon" || :; rm -rf "$work"' EXIT
+trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null || :; wait "$daemon" || :; rm -rf "$work"' EXIT
 tries=0
 until mountpoint -q "$card"; do
   tries=$((tries + 1))
