@@ -25,7 +25,7 @@ mkdir "$work/backing" "$card"
 "$faultcard" --backing "$work/backing" --unit 32768 --capacity $((4 << 30)) --rate "$rate" \
   "$card" 2>"$work/faultcard.log" &
 daemon=$!
-trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null; wait "$daemon" || :; rm -rf "$work"' EXIT
+trap 'fusermount3 -u -z "$card" 2>/dev/null; kill "$daemon" 2>/dev/null || :; wait "$daemon" || :; rm -rf "$work"' EXIT
 tries=0
 until mountpoint -q "$card"; do
   tries=$((tries + 1))
@@ -47,3 +47,24 @@ copy() {
 }
 
 program_against_copy "63 MiB update with 500 charts onto a card writing $rate bytes/s in 32 KiB clusters" 1.2
+
+# One more run of program, its lines on standard error stamped as they come:
+# the whole run against the time the card itself needs for the bytes it
+# holds afterwards, and how long "Finalizing transfer..." stood.
+rm -rf "${card:?}"/*
+start=$(date +%s.%N)
+"$cli" program --card "$card" "$work/update/big.vlm" 2>&1 >/dev/null | stdbuf -o0 tr '\r' '\n' |
+  while IFS= read -r line; do printf '%s %s\n' "$(date +%s.%N)" "$line"; done > "$work/phases.log"
+exited=$(date +%s.%N)
+sync -f "$card"
+end=$(date +%s.%N)
+bytes=$(du -sb --apparent-size "$work/backing" | cut -f1)
+finalizing=$(awk '/Finalizing transfer/ { print $1; exit }' "$work/phases.log")
+echo "  program, then sync   $(echo "$start $end" | awk '{ printf "%.2f", $2 - $1 }') s"
+echo "$bytes $rate $start $end" |
+  awk '{ c = $1 / $2; printf "  the card alone       %.2f s for %d bytes\n  ratio                %.2f (goal: at most 1.1)\n", c, $1, ($4 - $3) / c }'
+if [ -n "$finalizing" ]; then
+  echo "$finalizing $exited" | awk '{ printf "  finalizing           %.2f s (goal: below 2)\n", $2 - $1 }'
+else
+  echo "  finalizing           not seen: the run failed" >&2
+fi

@@ -111,8 +111,10 @@ void File_t::Open(const std::u16string& path, FileAccess_t access, FileCreation_
   const int modes = ::fcntl(file.Get(), F_GETFL);
   if (modes < 0 || ::fcntl(file.Get(), F_SETFL, modes & ~O_NONBLOCK) != 0) throw FileError_t(GLO_HERE, path);
   if (!Admit(file.Get(), access, share)) WIN_ThrowFileError(GLO_HERE, EWOULDBLOCK, path);
+  // A file already empty is left alone: ext4 takes any truncation to 0 for
+  // a file being replaced and writes the file out at its close.
   if ((creation == FileCreation_t::CreateAlways || creation == FileCreation_t::TruncateExisting) &&
-      ::ftruncate(file.Get(), 0) != 0)
+      status.st_size != 0 && ::ftruncate(file.Get(), 0) != 0)
     throw FileError_t(GLO_HERE, path);
   if (Has(static_cast<std::uint32_t>(flags), static_cast<std::uint32_t>(FileFlags_t::SequentialScan)))
     ::posix_fadvise(file.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
