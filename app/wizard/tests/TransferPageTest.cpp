@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <csignal>
 #include <filesystem>
@@ -31,15 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using vtest::Bytes;
 
-// Runs Qt's loop until the condition holds, for the time given at most.
-bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 20000)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition() && clock.elapsed() < milliseconds)
-    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-  return condition();
-}
+using vtest::PumpUntil;
 
 std::string Text(const Bytes& bytes)
 {

@@ -52,6 +52,17 @@ inline void WhenModal(std::function<void(QWidget& modal)> action)
   timer->start(10);
 }
 
+// Runs Qt's loop until the condition holds, for the time given at most;
+// whether it holds.
+inline bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 20000)
+{
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition() && clock.elapsed() < milliseconds)
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  return condition();
+}
+
 // The button with the id in the window; the test fails without one.
 inline QAbstractButton& Button(const QWidget& window, int id)
 {

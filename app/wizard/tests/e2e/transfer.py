@@ -93,17 +93,23 @@ class SlowCard:
         self.process.wait()
 
 
+def start(machine, stand_in_path, *arguments):
+    """Starts the program on the machine's cards and presses "Program Device"
+    on its transfer page, the first card selected."""
+    app = App(*arguments, environment=dict(machine.environment(), PATH=stand_in_path))
+    app.accessible()
+    app.press("Next >")
+    app.press("Next >")
+    app.press(MESSAGE[2022])
+    return app
+
+
 def update_cards(machine, stand_in_path):
     """An update onto a card, then onto the next card with the same press."""
     data = os.urandom(3 << 20)
     update = pack("cards", data)
     first = machine.add_card("sdd", 49, "FIRST")
-    environment = dict(machine.environment(), PATH=stand_in_path)
-    app = App(update, environment=environment)
-    app.accessible()
-    app.press("Next >")
-    app.press("Next >")
-    app.press(MESSAGE[2022])
+    app = start(machine, stand_in_path, update)
     check("program: first card done", idle(app), True)
     texts = labels(app)
     check("program: Update Complete", MESSAGE[2010] in texts, True)
@@ -137,11 +143,7 @@ def small_card(machine, stand_in_path):
     try:
         machine.add_card("sdf", 81, "SMALL")
         update = pack("large", os.urandom(100000))
-        app = App(update, environment=dict(machine.environment(), PATH=stand_in_path))
-        app.accessible()
-        app.press("Next >")
-        app.press("Next >")
-        app.press(MESSAGE[2022])
+        app = start(machine, stand_in_path, update)
         box = app.find("alert", timeout=30) or app.find("dialog", "Velmora", timeout=0)
         text = labels(app, box) if box is not None else []
         expected = MESSAGE[2025].replace("%1$@", "100 KB").replace("%2$@", "64 KB")
@@ -170,11 +172,7 @@ def stop_on_slow_card(machine, stand_in_path):
         machine.add_card("sdg", 97, "SLOW")
         copies = rgn_copies()
         update = pack("slow", os.urandom(40 << 20))
-        app = App(update, environment=dict(machine.environment(), PATH=stand_in_path))
-        app.accessible()
-        app.press("Next >")
-        app.press("Next >")
-        app.press(MESSAGE[2022])
+        app = start(machine, stand_in_path, update)
         writing = wait_for(lambda: os.path.exists(f"{card.backing}/ldr_sys/avtn_db.bin"), timeout=30)
         check("stop: the card is being written", writing, True)
         check("stop: Transferring Data", any(t.startswith(MESSAGE[2002]) for t in labels(app)), True)
@@ -192,11 +190,7 @@ def stop_on_slow_card(machine, stand_in_path):
 
         # Terminated while it writes, as at the end of a session: the program
         # stops the transfer and cleans up before it ends.
-        app = App(update, environment=dict(machine.environment(), PATH=stand_in_path))
-        app.accessible()
-        app.press("Next >")
-        app.press("Next >")
-        app.press(MESSAGE[2022])
+        app = start(machine, stand_in_path, update)
         writing = wait_for(lambda: os.path.exists(f"{card.backing}/ldr_sys/avtn_db.bin"), timeout=30)
         check("terminate: the card is being written", writing, True)
         app.process.terminate()
@@ -215,11 +209,7 @@ def configuration_cards(machine, stand_in_path):
     with open(script, "w") as out:
         out.write('echo prepared > "$1/prepared.txt"\n')
     card = machine.add_card("sdh", 113, "CFG")
-    app = App(config, "/B", script, environment=dict(machine.environment(), PATH=stand_in_path))
-    app.accessible()
-    app.press("Next >")
-    app.press("Next >")
-    app.press(MESSAGE[2022])
+    app = start(machine, stand_in_path, config, "/B", script)
     check("config: done", idle(app), True)
     check("config: complete", MESSAGE[2010] in labels(app), True)
     check("config: script ran on the card", read(f"{card}/prepared.txt"), b"prepared\n")
@@ -232,11 +222,7 @@ def configuration_cards(machine, stand_in_path):
     pids = os.path.join(WORK, "pids")
     with open(script, "w") as out:
         out.write(f"sh -c 'sleep 120 & echo $! >> {pids}; wait' &\necho $! >> {pids}\necho $$ >> {pids}\nwait\n")
-    app = App(config, "/B", script, environment=dict(machine.environment(), PATH=stand_in_path))
-    app.accessible()
-    app.press("Next >")
-    app.press("Next >")
-    app.press(MESSAGE[2022])
+    app = start(machine, stand_in_path, config, "/B", script)
     running = wait_for(lambda: (read(pids) or b"").count(b"\n") == 3, timeout=20)
     check("config cancel: the script's tree runs", running, True)
     window_shot("config-script-running", "Velmora")

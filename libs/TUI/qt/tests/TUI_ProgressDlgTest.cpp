@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimerEvent>
@@ -26,14 +25,7 @@ namespace {
 
 using Bar = tui::ProgressDlgBase_t;
 
-// Runs Qt's loop until the condition holds, for 5 s at most.
-bool PumpUntil(const std::function<bool()>& condition)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-  return condition();
-}
+using vtest::PumpUntil;
 
 // What a worker does with the dialog, the message box and the fatal-error
 // dialog, through its proxies, on its own thread.
