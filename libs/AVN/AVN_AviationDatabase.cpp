@@ -8,7 +8,10 @@
 #include "FIL_Exceptions.h"
 #include "FIL_File.h"
 #include "GLO_Exception.h"
+#include "GLO_Optional.h"
 #include "GLO_Text.h"
+#include "WIN_FileMapping.h"
+#include "WIN_GuardedRead.h"
 #include "WIN_Locale.h"
 #include "WIN_ResourceString.h"
 
@@ -23,11 +26,31 @@ constexpr std::uint32_t SignatureRecordLength = 5 + SignatureLength;
   throw glo::InvalidInput_t(win::ResourceString_t(message, GLO_HERE).Text(), GLO_HERE);
 }
 
+// The CRC of the first length bytes, read where the page cache holds them:
+// the whole update file is read once at every start, and a copy of it into
+// our memory would cost as much as the CRC itself.
+glo::Optional_t<std::uint32_t> MappedCrcOfStart(const fil::File_t& file, std::uint32_t length)
+{
+  win::MappedFileView_t view;
+  try {
+    const win::FileMapping_t mapping(file.handle(), win::MapProtection_t::ReadOnly);
+    if (mapping.Size() < length) Refuse(11801);
+    view.Map(mapping, win::ViewAccess_t::Read, 0, length);
+  } catch (const win::Error_t&) {
+    return {};  // a file system that cannot map its files is read through
+  }
+  std::uint32_t crc = 0;
+  auto run = [&] { crc = AVN_Crc32(0, view.Base(), length); };
+  // Cut short by another program meanwhile.
+  if (!win::WIN_GuardedRead(run)) Refuse(11801);
+  return crc;
+}
+
 std::uint32_t CrcOfStart(const std::u16string& path, std::uint32_t length)
 {
   fil::File_t file;
   file.open(path, fil::ModeRead, fil::DenyNone);
-  // Large blocks: the whole update file is read once at every start.
+  if (auto crc = MappedCrcOfStart(file, length)) return crc.Get();
   std::vector<unsigned char> block(1 << 20);
   std::uint32_t crc = 0;
   for (std::uint32_t done = 0; done < length;) {

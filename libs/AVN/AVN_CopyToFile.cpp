@@ -14,11 +14,11 @@ namespace avn {
 namespace {
 
 void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
-          thr::Progress_t& progress, std::uint32_t chunk, bool paced)
+          thr::Progress_t& progress, std::uint32_t chunk, bool paced, const CopyWatcher_t& watch)
 {
   glo::GLO_Assert(chunk > 0, GLO_HERE);
   DestinationFile_t destination(path, paced);
-  const fil::File_t* sourceFile = source.file();
+  const fil::File_t* sourceFile = watch ? nullptr : source.file();
   std::vector<unsigned char> buffer;
   for (std::uint32_t left = count; left > 0;) {
     const std::uint32_t n = std::min(chunk, left);
@@ -29,6 +29,7 @@ void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path,
     } else {
       if (buffer.empty()) buffer.resize(std::min(chunk, count));
       if (source.readSome(buffer.data(), n).failed() || source.gcount() < n) throw BadRegionFile_t(GLO_HERE);
+      if (watch) watch(buffer.data(), n);
       destination.Write(buffer.data(), n);
     }
     left -= n;
@@ -44,9 +45,9 @@ void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path,
 }  // namespace
 
 void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
-                thr::Progress_t& progress, std::uint32_t chunk)
+                thr::Progress_t& progress, std::uint32_t chunk, const CopyWatcher_t& watch)
 {
-  Copy(source, count, path, stop, progress, chunk, false);
+  Copy(source, count, path, stop, progress, chunk, false, watch);
 }
 
 void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
@@ -58,7 +59,7 @@ void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16str
   } catch (const win::FileError_t& error) {
     if (error.Code() != static_cast<std::uint32_t>(ENOENT)) throw;  // a file that is not there yet has none
   }
-  Copy(source, count, path, stop, progress, chunk, true);
+  Copy(source, count, path, stop, progress, chunk, true, {});
 }
 
 }  // namespace avn

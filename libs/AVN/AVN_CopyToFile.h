@@ -3,6 +3,7 @@
 // progress and a stop request honoured between chunks.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "BIN_Stream.h"
@@ -16,16 +17,20 @@ namespace avn {
 inline constexpr std::uint32_t CopyChunk = 524288;
 inline constexpr std::uint32_t CopyChunkCharts = 1048576;
 
+// Sees the bytes of each chunk of a copy before they are written.
+using CopyWatcher_t = std::function<void(const unsigned char* bytes, std::uint32_t count)>;
+
 // Copies the next count bytes of the source into the file at path, which is
 // created when missing and replaced in content when present, then moves the
-// source past them. Steps the progress by every chunk written and tests the
+// source past them. With a watcher, every chunk goes through memory and
+// the watcher sees it first; without, the kernel copies where it can. Steps the progress by every chunk written and tests the
 // stop event after it (glo::Terminate_t when signalled). A source that ends
 // early raises BadRegionFile_t; a file that cannot be opened or written
 // raises win::FileError_t with its path. A copy that does not finish
 // removes the file, so that no file of full size with missing bytes is
 // left behind; a stop that comes with the last chunk keeps the whole file.
 void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
-                thr::Progress_t& progress, std::uint32_t chunk);
+                thr::Progress_t& progress, std::uint32_t chunk, const CopyWatcher_t& watch = {});
 
 // The same for a file on the card: a present file first loses its
 // read-only, hidden and system attributes, for card file systems that

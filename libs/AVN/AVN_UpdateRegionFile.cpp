@@ -7,6 +7,7 @@
 #include "AVN_DatabaseChecksum.h"
 #include "AVN_Exceptions.h"
 #include "AVN_RegionBlock.h"
+#include "AVN_RegionScan.h"
 #include "AVN_UpdateCounter.h"
 #include "FIL_File.h"
 #include "WIN_Utilities.h"
@@ -49,22 +50,34 @@ UpdateRegionFile_t::UpdateRegionFile_t(const AviationDatabase_t& update, std::u1
   if (free < update.RegionLength()) throw InsufficientDriveFreeSpace_t(GLO_HERE, update.RegionLength(), free);
 
   progress_.SetPhase(ioa::PhaseCopying, update.RegionLength());
+  RegionScan_t scan;
   {
     bin::fstream source(update.Path(), bin::fstream::in, fil::DenyNone);
     source.seekg(update.RegionOffset());
-    CopyToFile(source, update.RegionLength(), temporary_.Path(), stop_, progress_, CopyChunk);
+    // The checksums are taken from the bytes on their way to the copy.
+    CopyToFile(source, update.RegionLength(), temporary_.Path(), stop_, progress_, CopyChunk,
+               [&scan](const unsigned char* bytes, std::uint32_t count) { scan.Feed(bytes, count); });
   }
   region_ = std::make_unique<bin::fstream>(temporary_.Path(), bin::fstream::in, fil::DenyNone);
   glo::GLO_Assert(region_->isOpen(), GLO_HERE);
-  ReadBlock(AVN_FolderOf(update.Path()), update.CycleText());
+  ReadBlock(scan, AVN_FolderOf(update.Path()), update.CycleText());
 }
 
-void UpdateRegionFile_t::ReadBlock(const std::u16string& sourceFolder, const std::u16string& cycleText)
+void UpdateRegionFile_t::ReadBlock(const RegionScan_t& scan, const std::u16string& sourceFolder,
+                                   const std::u16string& cycleText)
 {
   AVN_WalkDatabases(*region_, [&](const DatabaseRecord_t& database) {
     if (!AVN_IsSupportedKind(database.kind)) return true;
     progress_.SetPhase(ioa::PhaseVerifying, database.length);
-    if (!VerifyDatabase(*region_, database.kind, database.length, progress_, stop_)) throw BadRegionFile_t(GLO_HERE);
+    // A later database of a kind already taken is checked the long way, as
+    // the check reads the first one of the kind again.
+    std::optional<bool> verified;
+    if (databases_.count(database.kind) == 0) verified = scan.Verified(database.start, database.length);
+    if (verified)
+      progress_.Step(database.length);
+    else
+      verified = VerifyDatabase(*region_, database.kind, database.length, progress_, stop_);
+    if (!*verified) throw BadRegionFile_t(GLO_HERE);
     databases_.Insert(AVN_MakeUpdateDb(database.kind, database.start, database.length, sourceFolder, cycleText));
     return true;
   });

@@ -17,6 +17,8 @@
 
 namespace avn {
 
+class RegionScan_t;
+
 class UpdateRegionFile_t : public glo::NonCopyable_t {
  public:
   // Copies the block into a temporary file "rgn*.tmp" of the program's
@@ -39,7 +41,7 @@ class UpdateRegionFile_t : public glo::NonCopyable_t {
   const UpdateDbs_t& Databases() const noexcept { return databases_; }
 
  private:
-  void ReadBlock(const std::u16string& sourceFolder, const std::u16string& cycleText);
+  void ReadBlock(const RegionScan_t& scan, const std::u16string& sourceFolder, const std::u16string& cycleText);
 
   win::SmartTempFile_t temporary_;
   // Opened once the block is copied: a file stream takes its file's size

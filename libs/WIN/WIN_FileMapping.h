@@ -31,6 +31,8 @@ class FileMapping_t : public glo::NonCopyable_t {
   // file not opened for writing read-write (EACCES). Failures raise
   // MappedFileError_t.
   FileMapping_t(const File_t& file, MapProtection_t protection, std::uint64_t maximumSize = 0);
+  // The same for any open file.
+  FileMapping_t(const Handle_t& file, MapProtection_t protection, std::uint64_t maximumSize = 0);
 
   MapProtection_t Protection() const noexcept { return protection_; }
   std::uint64_t Size() const noexcept { return size_; }

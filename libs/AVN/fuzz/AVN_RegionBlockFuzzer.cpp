@@ -2,14 +2,18 @@
 // the verification of every supported database and the seek to its
 // trailer. Every input must end in a result or in BadRegionFile_t: anything
 // else (a crash, a hang, a read past a buffer, another exception) is a
-// fault.
+// fault. The scan that takes the checksums during the copy sees the same
+// bytes in chunks of a size the input picks, and must answer for every
+// database the verification reads whole, as the verification does.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "AVN_DatabaseChecksum.h"
 #include "AVN_Exceptions.h"
 #include "AVN_RegionBlock.h"
+#include "AVN_RegionScan.h"
 #include "BIN_StringStream.h"
 
 namespace {
@@ -29,9 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bin::stringstream block(std::vector<unsigned char>(data, data + size));
   Quiet_t progress;
   win::Event_t stop(true, false);
+  avn::RegionScan_t scan;
+  const std::size_t chunk = size == 0 ? 1 : data[0] % 64 + 1;
+  for (std::size_t at = 0; at < size; at += chunk)
+    scan.Feed(data + at, static_cast<std::uint32_t>(std::min(chunk, size - at)));
   try {
     for (const auto& database : avn::AVN_SupportedDatabases(block)) {
-      avn::VerifyDatabase(block, database.kind, database.length, progress, stop);
+      const bool verified = avn::VerifyDatabase(block, database.kind, database.length, progress, stop);
+      const bool whole = database.length >= 4 && database.length <= size - database.start;
+      const auto scanned = scan.Verified(database.start, database.length);
+      if (whole != scanned.has_value() || (scanned && *scanned != verified)) __builtin_trap();
       avn::SeekDatabase(block, database.kind, database.length - 1);
     }
   } catch (const avn::BadRegionFile_t&) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -174,11 +175,27 @@ TEST_F(CardProgrammer, AStopDuringTheCopyOfTheBlockLeavesNoTemporaryFile)
   EXPECT_TRUE(CardFiles().empty());
 }
 
+TEST_F(CardProgrammer, TheChecksumOfADatabaseIsTakenAsTheBlockIsCopied)
+{
+  Program(vtest::RegionBlock().Database(1, Filled(6000000, 'a')));
+  // 12 steps copy the block; the verification then has its answer at once.
+  const std::vector<std::string> expected = {"phase 8/6000004", "step 6000004"};
+  const auto verifying = std::find(progress.events.begin(), progress.events.end(), expected[0]);
+  ASSERT_NE(verifying, progress.events.end());
+  EXPECT_EQ(std::vector<std::string>(verifying, verifying + 2), expected);
+  EXPECT_EQ(std::count_if(progress.events.begin(), verifying, [](const std::string& e) { return e.rfind("step", 0) == 0; }),
+            12);
+  EXPECT_EQ(vtest::ReadFile(card / "ldr_sys/avtn_db.bin"), Text(vtest::WithTrailer(Filled(6000000, 'a'))));
+}
+
 TEST_F(CardProgrammer, AStopDuringTheVerificationEndsTheTransfer)
 {
-  // 12 steps copy the block, the 14th is the second of the verification.
-  progress.AtStep(14, [&] { stop.Set(); });
-  EXPECT_THROW(Program(vtest::RegionBlock().Database(1, Filled(6000000, 'a'))), glo::Terminate_t);
+  // A later database of a kind already there is verified by reading the
+  // block again: 23 steps copy the block, the 24th verifies the first
+  // database, the 26th is the second of the reading.
+  progress.AtStep(26, [&] { stop.Set(); });
+  EXPECT_THROW(Program(vtest::RegionBlock().Database(1, Filled(6000000, 'a')).Database(1, Filled(6000000, 'a'))),
+               glo::Terminate_t);
   EXPECT_EQ(progress.Phases().back(), "phase 8/6000004");
   EXPECT_EQ(progress.events.back(), "step 524288");
   EXPECT_TRUE(CardFiles().empty());

@@ -32,6 +32,19 @@ bin::stringstream Memory(const std::string& bytes)
 using Copier = void (*)(bin::istream&, std::uint32_t, const std::u16string&, win::Event_t&, thr::Progress_t&,
                         std::uint32_t);
 
+void KernelCopy(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                thr::Progress_t& progress, std::uint32_t chunk)
+{
+  avn::CopyToFile(source, count, path, stop, progress, chunk);
+}
+
+// Through memory, as a watched copy goes.
+void WatchedCopy(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
+                 thr::Progress_t& progress, std::uint32_t chunk)
+{
+  avn::CopyToFile(source, count, path, stop, progress, chunk, [](const unsigned char*, std::uint32_t) {});
+}
+
 class CopyToFile : public ::testing::TestWithParam<Copier> {
  protected:
   vtest::TempFolder folder;
@@ -123,7 +136,30 @@ TEST_P(CopyToFile, AFileThatCannotBeMadeNamesItsPath)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothCopies, CopyToFile, ::testing::Values(&avn::CopyToFile, &avn::CopyToCardFile));
+INSTANTIATE_TEST_SUITE_P(EveryCopy, CopyToFile, ::testing::Values(&KernelCopy, &WatchedCopy, &avn::CopyToCardFile));
+
+TEST(WatchedCopy, TheWatcherSeesEveryChunkBeforeItIsWritten)
+{
+  vtest::TempFolder folder;
+  win::Event_t stop{true, false};
+  avntest::RecordingProgress_t progress;
+  const std::string source = Pattern(524288 + 10 + 7);
+  vtest::WriteFile(folder / "source.bin", source);
+  bin::fstream file(folder.Wide("source.bin"), bin::fstream::in, fil::DenyNone);
+  file.seekg(7);
+  std::string seen;
+  std::vector<std::uint32_t> chunks;
+  avn::CopyToFile(file, 524288 + 10, folder.Wide("copy.bin"), stop, progress, avn::CopyChunk,
+                  [&](const unsigned char* bytes, std::uint32_t count) {
+                    seen.append(reinterpret_cast<const char*>(bytes), count);
+                    chunks.push_back(count);
+                    // Nothing of this chunk has reached the file yet.
+                    EXPECT_EQ(fs::file_size(folder / "copy.bin"), seen.size() - count);
+                  });
+  EXPECT_EQ(seen, source.substr(7));
+  EXPECT_EQ(chunks, (std::vector<std::uint32_t>{524288, 10}));
+  EXPECT_EQ(vtest::ReadFile(folder / "copy.bin"), seen);
+}
 
 TEST(CopyToCardFile, ReplacesAReadOnlyCardFile)
 {

@@ -14,7 +14,12 @@
 namespace win {
 
 FileMapping_t::FileMapping_t(const File_t& file, MapProtection_t protection, std::uint64_t maximumSize)
-    : handle_(::fcntl(file.Handle().Get(), F_DUPFD_CLOEXEC, 0)), protection_(protection)
+    : FileMapping_t(file.Handle(), protection, maximumSize)
+{
+}
+
+FileMapping_t::FileMapping_t(const Handle_t& file, MapProtection_t protection, std::uint64_t maximumSize)
+    : handle_(::fcntl(file.Get(), F_DUPFD_CLOEXEC, 0)), protection_(protection)
 {
   if (!handle_.IsValid()) throw MappedFileError_t(GLO_HERE);
   const int flags = ::fcntl(handle_.Get(), F_GETFL);

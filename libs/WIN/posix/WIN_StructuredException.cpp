@@ -15,6 +15,7 @@
 #include "GLO_StackTrace.h"
 #include "WIN_Error.h"
 #include "WIN_FaultCode.h"
+#include "WIN_SignalChain.h"
 
 #if !defined(__x86_64__)
 #error "Reading the fault context is written for x86-64 only."
@@ -71,34 +72,12 @@ const struct sigaction& PreviousAction(int signal)
                          std::begin(FaultSignals)];
 }
 
-// A fault the translator leaves alone: the previous handler gets it, else
-// the default action ends the process with the signal.
-void PassOn(int signal, siginfo_t* info, void* context)
-{
-  const struct sigaction& previous = PreviousAction(signal);
-  const bool sent = info->si_code <= 0;
-  if ((previous.sa_flags & SA_SIGINFO) != 0) {
-    previous.sa_sigaction(signal, info, context);
-    return;
-  }
-  if (previous.sa_handler == SIG_IGN && sent) return;
-  if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
-    previous.sa_handler(signal);
-    return;
-  }
-  struct sigaction fallback {};
-  fallback.sa_handler = SIG_DFL;
-  ::sigaction(signal, &fallback, nullptr);
-  // A processor fault happens again when the handler returns; a sent signal
-  // has to be sent again.
-  if (sent) ::raise(signal);
-}
-
 void Translate(int signal, siginfo_t* info, void* context)
 {
-  // Sent signals are no faults of the code at hand.
-  if (!self.translating || info->si_code <= 0) {
-    PassOn(signal, info, context);
+  // Sent signals are no faults of the code at hand, and a bus error in a
+  // guarded read is the guard's.
+  if (!self.translating || info->si_code <= 0 || (signal == SIGBUS && WIN_InGuardedRead())) {
+    WIN_PassOnSignal(PreviousAction(signal), signal, info, context);
     return;
   }
   auto* fault = static_cast<ucontext_t*>(context);

@@ -10,6 +10,7 @@
 
 #include "../WIN_Faults.h"
 #include "GLO_NonCopyable.h"
+#include "WIN_GuardedRead.h"
 #include "WIN_Handle.h"
 #include "posix/WIN_FaultCode.h"
 
@@ -122,6 +123,67 @@ TEST(StructuredExceptionPosixDeathTest, AThreadWithoutTheTranslatorDiesByTheSign
     SCOPED_TRACE(c.name);
     EXPECT_EXIT(FaultOnAnotherThread(c.fault), testing::KilledBySignal(c.signal), "");
   }
+}
+
+// A guarded read of a page that is gone: false, and the thread reads on.
+void ExpectTheGuardToEndTheRead(const PastEndOfFile_t& gone)
+{
+  int value = 0;
+  auto readGone = [&] { value = vtest::ReadAt(gone.Address()); };
+  EXPECT_FALSE(win::WIN_GuardedRead(readGone));
+  // The signal is not left blocked: the next bus error is caught again.
+  EXPECT_FALSE(win::WIN_GuardedRead(readGone));
+  const int present = 7;
+  auto readPresent = [&] { value = vtest::ReadAt(reinterpret_cast<std::uintptr_t>(&present)); };
+  EXPECT_TRUE(win::WIN_GuardedRead(readPresent));
+  EXPECT_EQ(value, 7);
+}
+
+void ExpectTheTranslatorOutsideTheGuard(const PastEndOfFile_t& gone)
+{
+  EXPECT_THROW(vtest::ReadAt(gone.Address()), win::StructuredException_t);
+}
+
+// Which handler sees a bus error first depends on which was installed
+// last; each order runs in a process of its own.
+TEST(GuardedRead, APageThatIsGoneEndsTheReadWithoutTheTranslator)
+{
+  PastEndOfFile_t gone;
+  ASSERT_TRUE(gone.Mapped());
+  ExpectTheGuardToEndTheRead(gone);
+}
+
+TEST(GuardedRead, APageThatIsGoneEndsTheReadWithTheTranslatorInstalledFirst)
+{
+  win::WIN_InstallStructuredExceptionTranslator();
+  PastEndOfFile_t gone;
+  ASSERT_TRUE(gone.Mapped());
+  ExpectTheGuardToEndTheRead(gone);
+  ExpectTheTranslatorOutsideTheGuard(gone);
+}
+
+TEST(GuardedRead, APageThatIsGoneEndsTheReadWithTheTranslatorInstalledLater)
+{
+  PastEndOfFile_t gone;
+  ASSERT_TRUE(gone.Mapped());
+  ExpectTheGuardToEndTheRead(gone);
+  win::WIN_InstallStructuredExceptionTranslator();
+  ExpectTheGuardToEndTheRead(gone);
+  ExpectTheTranslatorOutsideTheGuard(gone);
+}
+
+TEST(GuardedReadDeathTest, ABusErrorOutsideTheGuardStillEndsTheProcess)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto faultAfterAGuardedRead = [] {
+    const rlimit noCoreFile{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCoreFile);
+    PastEndOfFile_t gone;
+    auto nothing = [] {};
+    win::WIN_GuardedRead(nothing);
+    vtest::ReadAt(gone.Address());
+  };
+  EXPECT_EXIT(faultAfterAGuardedRead(), testing::KilledBySignal(SIGBUS), "");
 }
 
 }  // namespace
