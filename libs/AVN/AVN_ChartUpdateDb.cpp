@@ -69,7 +69,8 @@ void WriteIndex(const UpdateDb_t& database, const std::u16string& folder, const 
   CopyToCardFile(region, database.Length, CardPath(root, database.Kind), stop, progress, CopyChunkCharts);
 }
 
-// Copies one chart or raster file into the card folder under its own name.
+// Copies one chart or raster file under its own name into the card folder,
+// which the caller has made.
 void WriteFile(const std::u16string& source, const std::u16string& folder, const std::u16string& name,
                const glo::Optional_t<std::uint32_t>& copyTotal, TransferProgress_t& progress, win::Event_t& stop,
                UpdateCounter_t& counter)
@@ -79,7 +80,6 @@ void WriteFile(const std::u16string& source, const std::u16string& folder, const
   const std::uint32_t size = file.remaining();
   counter.Next();
   if (!copyTotal) progress.SetPhase(ioa::PhaseTransferring, size);
-  win::WIN_CreateFolders(folder);
   CopyToCardFile(file, size, folder + name, stop, progress, CopyChunkCharts);
 }
 
@@ -281,11 +281,13 @@ void RasterUpdateDb_t::WriteRasters(const std::u16string& root, bin::istream& re
 {
   WriteIndex(*this, RasterRoot(root), root, region, progress, stop, counter);
   if (CopyTotal) progress.SetPhase(ioa::PhaseCharts, CopyTotal.Get());
-  for (const auto& folder : Folders())
+  for (const auto& folder : Folders()) {
+    const std::u16string cardFolder = RasterRoot(root) + folder;
+    win::WIN_CreateFolders(cardFolder);
     for (win::FoundFile_t found(SourceFolder + folder + u"*.jnx"); found.Found(); found.Next())
       if (!found.IsFolder())
-        WriteFile(SourceFolder + folder + found.Name(), RasterRoot(root) + folder, found.Name(), CopyTotal, progress,
-                  stop, counter);
+        WriteFile(SourceFolder + folder + found.Name(), cardFolder, found.Name(), CopyTotal, progress, stop, counter);
+  }
 }
 
 }  // namespace avn

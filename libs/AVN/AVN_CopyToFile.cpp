@@ -1,14 +1,11 @@
 #include "AVN_CopyToFile.h"
 
-#include <cerrno>
 #include <chrono>
 #include <vector>
 
 #include "AVN_DestinationFile.h"
 #include "AVN_Exceptions.h"
 #include "FIL_File.h"
-#include "WIN_Error.h"
-#include "WIN_Utilities.h"
 
 namespace avn {
 namespace {
@@ -18,6 +15,9 @@ void Copy(bin::istream& source, std::uint32_t count, const std::u16string& path,
 {
   glo::GLO_Assert(chunk > 0, GLO_HERE);
   DestinationFile_t destination(path, paced);
+  // Not on a card: room reserved beyond a file's end could outlive a run
+  // that is killed.
+  if (!paced) destination.Reserve(count);
   const fil::File_t* sourceFile = watch ? nullptr : source.file();
   std::vector<unsigned char> buffer;
   for (std::uint32_t left = count; left > 0;) {
@@ -53,12 +53,6 @@ void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string&
 void CopyToCardFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
                     thr::Progress_t& progress, std::uint32_t chunk)
 {
-  try {
-    win::WIN_ClearFileAttributes(path,
-                                 win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem);
-  } catch (const win::FileError_t& error) {
-    if (error.Code() != static_cast<std::uint32_t>(ENOENT)) throw;  // a file that is not there yet has none
-  }
   Copy(source, count, path, stop, progress, chunk, true, {});
 }
 

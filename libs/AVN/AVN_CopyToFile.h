@@ -32,10 +32,10 @@ using CopyWatcher_t = std::function<void(const unsigned char* bytes, std::uint32
 void CopyToFile(bin::istream& source, std::uint32_t count, const std::u16string& path, win::Event_t& stop,
                 thr::Progress_t& progress, std::uint32_t chunk, const CopyWatcher_t& watch = {});
 
-// The same for a file on the card: a present file first loses its
-// read-only, hidden and system attributes, for card file systems that
-// refuse to delete a read-only file, and is then deleted, so that the new
-// one is made anew with none of them. Within a file, the card takes
+// The same for a file on the card: a present file is deleted, so that the
+// new one is made anew; on card file systems that refuse to delete a
+// read-only file it first loses its read-only, hidden and system
+// attributes. Within a file, the card takes
 // every chunk before the next but one is written, so that the progress
 // follows what the card holds and little is left to write when the card is
 // finalized.

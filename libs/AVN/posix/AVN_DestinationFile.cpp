@@ -15,6 +15,9 @@
 namespace avn {
 namespace {
 
+constexpr std::uint32_t ClearedAttributes =
+    win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
+
 // Failures that only mean the file system has no such operation.
 bool Unsupported(int code) noexcept
 {
@@ -25,7 +28,12 @@ bool Unsupported(int code) noexcept
 
 DestinationFile_t::DestinationFile_t(const std::u16string& path, bool card) : path_(path), paced_(card)
 {
-  if (card && !win::WIN_DeleteFile(path) && errno != ENOENT) Fail(GLO_HERE, errno);
+  if (card && !win::WIN_DeleteFile(path) && errno != ENOENT) {
+    // Some card file systems refuse to delete a read-only file: it then
+    // loses its read-only, hidden and system attributes and goes.
+    win::WIN_ClearFileAttributes(path, ClearedAttributes);
+    if (!win::WIN_DeleteFile(path) && errno != ENOENT) Fail(GLO_HERE, errno);
+  }
   // A card file is made here and now, so nothing planted in its place since
   // is written through; another opener that denies writing keeps its file
   // as it is.
@@ -40,6 +48,11 @@ DestinationFile_t::~DestinationFile_t()
   } catch (const win::Error_t&) {
   }
   win::WIN_DeleteFile(path_);
+}
+
+void DestinationFile_t::Reserve(std::uint64_t count) noexcept
+{
+  ::fallocate(file_.Handle().Get(), FALLOC_FL_KEEP_SIZE, static_cast<off_t>(position_), static_cast<off_t>(count));
 }
 
 void DestinationFile_t::Write(const void* bytes, std::uint32_t count)
