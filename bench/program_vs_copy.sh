@@ -2,9 +2,10 @@
 # How long `velmora-cli program` takes to write a 1 GiB update (three large
 # databases and a chart set of 2 000 small files) onto a card folder on
 # tmpfs, next to copying the same database and chart files there with
-# `cp -r`, in the same run. The goal is a ratio below 2.5: the transfer also
-# copies the block of databases to the temporary folder and reads it back
-# to check every database.
+# `cp -r`, in the same run. The goal is a ratio below 2.0: the transfer also
+# checks the update's signature, copies the block of databases to the
+# temporary folder (taking every database's checksum on the way) and
+# deletes the copy at the end.
 #   bench/program_vs_copy.sh [BUILD_DIR] [CARD_PARENT]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,4 +24,4 @@ copy() {
   rm -rf "$card"/* && cp -r "$work/databases" "$work/update/charts" "$card/"
 }
 
-program_against_copy "1 GiB update with 2000 charts onto a card folder in $cards" 2.5
+program_against_copy "1 GiB update with 2000 charts onto a card folder in $cards" 2.0

@@ -1,8 +1,9 @@
 #!/bin/sh
 # How long `velmora-cli verify` takes on a 1 GiB update file from the page
-# cache (the block copied to the temporary folder, then every database
-# checked), next to copying the file into the temporary folder and reading
-# the copy back, in the same run. The goal is a ratio below 1.3.
+# cache (the signature checked, the block copied to the temporary folder
+# with every database's checksum taken on the way, the copy deleted), next
+# to copying the file into the temporary folder, reading the copy back and
+# deleting it, in the same run. The goal is a ratio below 1.3.
 #   bench/verify_vs_copy.sh [BUILD_DIR] [SIZE_MIB]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -28,16 +28,27 @@ bool Unsupported(int code) noexcept
 
 DestinationFile_t::DestinationFile_t(const std::u16string& path, bool card) : path_(path), paced_(card)
 {
-  if (card && !win::WIN_DeleteFile(path) && errno != ENOENT) {
+  if (!card) {
+    file_.Open(path, win::FileAccess_t::Write, win::FileCreation_t::CreateAlways);
+    return;
+  }
+  // A card file is made here and now, so nothing planted in its place since
+  // is written through; another opener that denies writing keeps its file
+  // as it is. Most card files are new: the name is tried first, and only
+  // one that is taken costs a delete.
+  try {
+    file_.Open(path, win::FileAccess_t::Write, win::FileCreation_t::CreateNew);
+    return;
+  } catch (const win::FileError_t& error) {
+    if (error.Code() != static_cast<std::uint32_t>(EEXIST)) throw;
+  }
+  if (!win::WIN_DeleteFile(path) && errno != ENOENT) {
     // Some card file systems refuse to delete a read-only file: it then
     // loses its read-only, hidden and system attributes and goes.
     win::WIN_ClearFileAttributes(path, ClearedAttributes);
     if (!win::WIN_DeleteFile(path) && errno != ENOENT) Fail(GLO_HERE, errno);
   }
-  // A card file is made here and now, so nothing planted in its place since
-  // is written through; another opener that denies writing keeps its file
-  // as it is.
-  file_.Open(path, win::FileAccess_t::Write, card ? win::FileCreation_t::CreateNew : win::FileCreation_t::CreateAlways);
+  file_.Open(path, win::FileAccess_t::Write, win::FileCreation_t::CreateNew);
 }
 
 DestinationFile_t::~DestinationFile_t()
