@@ -152,6 +152,7 @@ FaultCard::FaultCard(const FaultCardOptions& options) : owner_(::getpid())
                                         "--capacity", std::to_string(options.capacity)};
   if (options.rate != 0) arguments.insert(arguments.end(), {"--rate", std::to_string(options.rate)});
   if (!options.writebackCache) arguments.insert(arguments.end(), {"--writeback-cache", "no"});
+  if (options.directIo) arguments.insert(arguments.end(), {"--direct-io", "yes"});
   if (options.fault != CardFault::None)
     arguments.insert(arguments.end(), {"--fail-after", std::to_string(options.failAfter), "--fail-with", FaultName(options.fault)});
   arguments.push_back(root_.string());

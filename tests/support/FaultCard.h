@@ -58,6 +58,9 @@ struct FaultCardOptions {
   // Without the writeback cache every write waits for the card, and write()
   // itself fails with the fault's errno, as on a FAT image through fusefat.
   bool writebackCache = true;
+  // Files opened for direct I/O cannot be mapped into memory (ENODEV), as
+  // on some network and FUSE file systems.
+  bool directIo = false;
 };
 
 class FaultCard {

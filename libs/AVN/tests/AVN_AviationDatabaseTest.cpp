@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "DOC_AppHeader.h"
+#include "FaultCard.h"
+#include "GLO_Text.h"
 #include "GLO_Exception.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "UpdateFileBuilder.h"
 #include "WIN_ResourceString.h"
 
@@ -142,6 +145,31 @@ TEST_F(AviationDatabaseTest, TheSignatureCoversEveryByteBeforeIt)
       EXPECT_EQ(LoadText(bad), Corrupt) << at;
     } catch (const doc::InvalidRecordTypeException_t&) {
       EXPECT_TRUE(at == 10 || at == 17) << at;  // the 'D' and 'A' type bytes
+    }
+  }
+}
+
+// The signature is read where the page cache holds the file; a file that
+// cannot be mapped is read through instead, to the same verdicts.
+TEST_F(AviationDatabaseTest, AFileThatCannotBeMappedIsReadThrough)
+{
+  vtest::FaultCardOptions options;
+  options.directIo = true;
+  vtest::FaultCard card(options);
+  VTEST_REQUIRE_MOUNTED(card);
+  const Bytes good = Sample().Build();
+  Bytes bad = good;
+  bad[good.size() - 30] ^= 0x01;
+  const std::u16string path = glo::GLO_FileNameToWide((card.Root() / "nav.vlm").string());
+  for (const auto& [bytes, text] : {std::pair{good, std::u16string()}, std::pair{bad, Corrupt}}) {
+    vtest::WriteFile(card.Root() / "nav.vlm", std::string(bytes.begin(), bytes.end()));
+    avn::VlmsDatabase_t update;
+    try {
+      update.Load(path);
+      EXPECT_EQ(text, u"");
+      EXPECT_EQ(update.DeviceName(), u"Skyline 400");
+    } catch (const glo::InvalidInput_t& error) {
+      EXPECT_EQ(error.UserText(), text);
     }
   }
 }

@@ -465,6 +465,7 @@ void Card::Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi)
   }
   if (S_ISREG(before.st_mode)) Resized(static_cast<std::uint64_t>(before.st_size), 0);
   fi->fh = static_cast<std::uint64_t>(fd);
+  fi->direct_io = settings_.directIo;
   fuse_reply_open(req, fi);
 }
 
@@ -486,6 +487,7 @@ void Card::Create(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mo
   }
   Resized(truncated, 0);
   fi->fh = static_cast<std::uint64_t>(fd);
+  fi->direct_io = settings_.directIo;
   fuse_reply_create(req, &entry, fi);
 }
 

@@ -24,7 +24,7 @@ std::uint64_t Number(const std::string& option, const std::string& text)
 
 const char* const CardUsage =
     "usage: velmora-faultcard --backing DIR [--unit BYTES] [--capacity BYTES] [--rate BYTES_PER_SECOND]\n"
-    "                         [--writeback-cache yes|no]\n"
+    "                         [--writeback-cache yes|no] [--direct-io yes|no]\n"
     "                         [--fail-after BYTES --fail-with ENOSPC|EIO|EROFS|EPERM|vanish] MOUNT_POINT\n";
 
 CardSettings ParseCardSettings(const std::vector<std::string>& arguments)
@@ -53,6 +53,10 @@ CardSettings ParseCardSettings(const std::vector<std::string>& arguments)
       settings.writebackCache = value == "yes";
     else if (argument == "--writeback-cache")
       throw std::invalid_argument("--writeback-cache takes yes or no, not " + value);
+    else if (argument == "--direct-io" && (value == "yes" || value == "no"))
+      settings.directIo = value == "yes";
+    else if (argument == "--direct-io")
+      throw std::invalid_argument("--direct-io takes yes or no, not " + value);
     else if (argument == "--fail-after")
       settings.failAfter = Number(argument, value);
     else if (argument == "--fail-with")

@@ -17,6 +17,9 @@ struct CardSettings {
   std::uint64_t rate = 0;               // write limit in bytes per second; 0 = none
   // The kernel's writeback cache; without it every write waits for the card.
   bool writebackCache = true;
+  // Files opened for direct I/O, past the page cache: they cannot be
+  // mapped into memory, as on some network and FUSE file systems.
+  bool directIo = false;
   // Once this many bytes have been written, counted over all files, the
   // first write or create that asks for more fails with failErrno, or the
   // card vanishes; so is every one after it.

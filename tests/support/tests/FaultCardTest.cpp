@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -331,6 +332,23 @@ TEST(FaultCard, TheRateLimitHoldsBackWhatLands)
   EXPECT_EQ(outcome, "ok");
   EXPECT_TRUE(partly);
   EXPECT_EQ(SizeIn(card.Backing() / "slow"), size);
+}
+
+TEST(FaultCard, DirectIoFilesAreReadButNotMapped)
+{
+  FaultCard card({.directIo = true});
+  VTEST_REQUIRE_MOUNTED(card);
+  std::ofstream(card.Root() / "file") << "bytes";
+  const int fd = ::open((card.Root() / "file").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  void* mapped = ::mmap(nullptr, 5, PROT_READ, MAP_SHARED, fd, 0);
+  EXPECT_EQ(mapped, MAP_FAILED);
+  EXPECT_EQ(errno, ENODEV);
+  if (mapped != MAP_FAILED) ::munmap(mapped, 5);
+  char bytes[5] = {};
+  EXPECT_EQ(::read(fd, bytes, 5), 5);
+  EXPECT_EQ(std::string(bytes, 5), "bytes");
+  ::close(fd);
 }
 
 TEST(FaultCard, EndsWithTheFixtureEvenWhenBusy)
