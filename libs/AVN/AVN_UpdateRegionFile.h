@@ -23,7 +23,9 @@ class UpdateRegionFile_t : public glo::NonCopyable_t {
  public:
   // Copies the block into a temporary file "rgn*.tmp" of the program's
   // temporary folder (phase "copying"), checks its header and verifies each
-  // database of a supported kind (phase "verifying"). Raises
+  // database of a supported kind (phase "verifying"). The checksums are
+  // taken from the bytes as they are copied, so the verifying phase of the
+  // first database of each kind has its answer at once. Raises
   // InsufficientDriveFreeSpace_t when the temporary folder's drive cannot
   // hold the block (equal is enough), BadRegionFile_t for a damaged block
   // or database, glo::Terminate_t when stopped. The card is the folder root;
