@@ -28,22 +28,28 @@ constexpr std::uint32_t SignatureRecordLength = 5 + SignatureLength;
 
 // The CRC of the first length bytes, read where the page cache holds them:
 // the whole update file is read once at every start, and a copy of it into
-// our memory would cost as much as the CRC itself.
+// our memory would cost as much as the CRC itself. Empty when the mapping
+// cannot be made or read whole (a file system that cannot map its files, a
+// file cut short by another program meanwhile, a read error): reading
+// through then tells which.
 glo::Optional_t<std::uint32_t> MappedCrcOfStart(const fil::File_t& file, std::uint32_t length)
 {
-  win::MappedFileView_t view;
   try {
+    win::MappedFileView_t view;
     const win::FileMapping_t mapping(file.handle(), win::MapProtection_t::ReadOnly);
-    if (mapping.Size() < length) Refuse(11801);
+    if (mapping.Size() < length) return {};
     view.Map(mapping, win::ViewAccess_t::Read, 0, length);
+    std::uint32_t crc = 0;
+    auto run = [&] { crc = AVN_Crc32(0, view.Base(), length); };
+    if (!win::WIN_GuardedRead(run)) return {};
+    // A file cut inside its last page reads as zeros there, without a fault.
+    if (file.currentSize() < length) return {};
+    return crc;
   } catch (const win::Error_t&) {
-    return {};  // a file system that cannot map its files is read through
+    return {};
+  } catch (const fil::FileError_t&) {
+    return {};
   }
-  std::uint32_t crc = 0;
-  auto run = [&] { crc = AVN_Crc32(0, view.Base(), length); };
-  // Cut short by another program meanwhile.
-  if (!win::WIN_GuardedRead(run)) Refuse(11801);
-  return crc;
 }
 
 std::uint32_t CrcOfStart(const std::u16string& path, std::uint32_t length)

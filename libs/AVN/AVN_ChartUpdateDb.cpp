@@ -283,10 +283,15 @@ void RasterUpdateDb_t::WriteRasters(const std::u16string& root, bin::istream& re
   if (CopyTotal) progress.SetPhase(ioa::PhaseCharts, CopyTotal.Get());
   for (const auto& folder : Folders()) {
     const std::u16string cardFolder = RasterRoot(root) + folder;
-    win::WIN_CreateFolders(cardFolder);
-    for (win::FoundFile_t found(SourceFolder + folder + u"*.jnx"); found.Found(); found.Next())
-      if (!found.IsFolder())
-        WriteFile(SourceFolder + folder + found.Name(), cardFolder, found.Name(), CopyTotal, progress, stop, counter);
+    // Made with its first raster: a folder whose names only hold ".jnx"
+    // brings none.
+    bool made = false;
+    for (win::FoundFile_t found(SourceFolder + folder + u"*.jnx"); found.Found(); found.Next()) {
+      if (found.IsFolder()) continue;
+      if (!made) win::WIN_CreateFolders(cardFolder);
+      made = true;
+      WriteFile(SourceFolder + folder + found.Name(), cardFolder, found.Name(), CopyTotal, progress, stop, counter);
+    }
   }
 }
 

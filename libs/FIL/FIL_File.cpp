@@ -101,6 +101,11 @@ void File_t::close()
   }
 }
 
+std::uint64_t File_t::currentSize() const
+{
+  return Checked([this] { return file_.Size(); });
+}
+
 std::uint32_t File_t::read(void* buffer, std::uint32_t count)
 {
   const auto done = static_cast<std::uint32_t>(Checked([&] { return file_.Read(buffer, count); }));
@@ -143,7 +148,7 @@ void File_t::seek(std::uint32_t position)
 }
 
 template <class Operation>
-auto File_t::Checked(const Operation& operation) -> decltype(operation())
+auto File_t::Checked(const Operation& operation) const -> decltype(operation())
 {
   if (!file_.IsOpen()) throw FileError_t(GLO_HERE, path_, static_cast<std::uint32_t>(EBADF));
   try {

@@ -63,6 +63,9 @@ class File_t : public FileIntf_t {
   const win::Handle_t& handle() const noexcept { return file_.Handle(); }
 
   std::uint32_t size() const override { return size_; }
+  // The size the file has now, which another program may have changed since
+  // it was opened (size() is the size at the open).
+  std::uint64_t currentSize() const;
   std::uint32_t read(void* buffer, std::uint32_t count) override;
   void write(const void* buffer, std::uint32_t count) override;
   std::uint32_t tell() const override;
@@ -74,7 +77,7 @@ class File_t : public FileIntf_t {
  private:
   // Runs an operation of the open file, its failure raised as FileError_t.
   template <class Operation>
-  auto Checked(const Operation& operation) -> decltype(operation());
+  auto Checked(const Operation& operation) const -> decltype(operation());
 
   win::File_t file_;
   std::uint32_t size_ = 0;

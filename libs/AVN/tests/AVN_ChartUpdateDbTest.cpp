@@ -194,6 +194,8 @@ TEST_F(Charts, RastersKeepTheirFoldersBelowTheUpdate)
 
   rasters.Write(root, region, progress, stop, counter);
   EXPECT_EQ(CardFiles(), (std::vector<std::string>{"rasters/a.jnx", "rasters/north/b.jnx", "rasters/rasters.xml"}));
+  // A folder without a raster of its own brings no folder to the card.
+  EXPECT_FALSE(std::filesystem::exists(card / "rasters/north/east"));
   EXPECT_EQ(vtest::ReadFile(card / "rasters/rasters.xml"), index);
   EXPECT_EQ(progress.Phases(), (std::vector<std::string>{"phase 4/100", "phase 2/10", "phase 10/10", "phase 9/300"}));
 }

@@ -52,7 +52,14 @@ bool WIN_GuardedRead(void (*read)(void* context), void* context)
     return false;
   }
   guard = &jump;
-  read(context);
+  try {
+    read(context);
+  } catch (...) {
+    // A fault the translator turned into an exception: the guard must not
+    // outlive its frame.
+    guard = nullptr;
+    throw;
+  }
   guard = nullptr;
   return true;
 }

@@ -6,7 +6,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "../WIN_Faults.h"
 #include "GLO_NonCopyable.h"
@@ -126,50 +129,73 @@ TEST(StructuredExceptionPosixDeathTest, AThreadWithoutTheTranslatorDiesByTheSign
 }
 
 // A guarded read of a page that is gone: false, and the thread reads on.
-void ExpectTheGuardToEndTheRead(const PastEndOfFile_t& gone)
+bool TheGuardEndsTheRead(const PastEndOfFile_t& gone)
 {
   int value = 0;
   auto readGone = [&] { value = vtest::ReadAt(gone.Address()); };
-  EXPECT_FALSE(win::WIN_GuardedRead(readGone));
-  // The signal is not left blocked: the next bus error is caught again.
-  EXPECT_FALSE(win::WIN_GuardedRead(readGone));
   const int present = 7;
   auto readPresent = [&] { value = vtest::ReadAt(reinterpret_cast<std::uintptr_t>(&present)); };
-  EXPECT_TRUE(win::WIN_GuardedRead(readPresent));
-  EXPECT_EQ(value, 7);
+  // The second bus error is caught too: the signal is not left blocked.
+  const bool ended = !win::WIN_GuardedRead(readGone) && !win::WIN_GuardedRead(readGone);
+  const bool readOn = win::WIN_GuardedRead(readPresent) && value == 7;
+  if (!ended || !readOn) std::fprintf(stderr, "ended %d, read on %d\n", ended, readOn);
+  return ended && readOn;
 }
 
-void ExpectTheTranslatorOutsideTheGuard(const PastEndOfFile_t& gone)
+bool TranslatedOutsideTheGuard(const PastEndOfFile_t& gone)
 {
-  EXPECT_THROW(vtest::ReadAt(gone.Address()), win::StructuredException_t);
+  try {
+    vtest::ReadAt(gone.Address());
+  } catch (const win::StructuredException_t&) {
+    return true;
+  }
+  std::fprintf(stderr, "no exception outside the guard\n");
+  return false;
 }
 
-// Which handler sees a bus error first depends on which was installed
-// last; each order runs in a process of its own.
-TEST(GuardedRead, APageThatIsGoneEndsTheReadWithoutTheTranslator)
+// A fault of another kind inside the read leaves it as the translator's
+// exception, and the guard goes with it.
+bool AnExceptionEndsTheGuard(const PastEndOfFile_t& gone)
 {
+  auto fault = [] { vtest::WriteAt(0); };
+  try {
+    win::WIN_GuardedRead(fault);
+    std::fprintf(stderr, "no exception from the read\n");
+    return false;
+  } catch (const win::StructuredException_t&) {
+  }
+  return TranslatedOutsideTheGuard(gone) && TheGuardEndsTheRead(gone);
+}
+
+enum class Translator_t { None, InstalledFirst, InstalledLater };
+
+// The checks in a process of its own, whose handlers come in the order
+// given; exits with 0 when all held.
+[[noreturn]] void GuardedReadsWith(Translator_t translator)
+{
+  if (translator == Translator_t::InstalledFirst) win::WIN_InstallStructuredExceptionTranslator();
   PastEndOfFile_t gone;
-  ASSERT_TRUE(gone.Mapped());
-  ExpectTheGuardToEndTheRead(gone);
+  bool held = gone.Mapped() && TheGuardEndsTheRead(gone);
+  if (translator == Translator_t::InstalledLater) {
+    win::WIN_InstallStructuredExceptionTranslator();
+    held = held && TheGuardEndsTheRead(gone);
+  }
+  if (translator != Translator_t::None) held = held && TranslatedOutsideTheGuard(gone) && AnExceptionEndsTheGuard(gone);
+  std::_Exit(held ? 0 : 1);
 }
 
-TEST(GuardedRead, APageThatIsGoneEndsTheReadWithTheTranslatorInstalledFirst)
+TEST(GuardedReadDeathTest, APageThatIsGoneEndsTheReadWhicheverHandlerCameFirst)
 {
-  win::WIN_InstallStructuredExceptionTranslator();
-  PastEndOfFile_t gone;
-  ASSERT_TRUE(gone.Mapped());
-  ExpectTheGuardToEndTheRead(gone);
-  ExpectTheTranslatorOutsideTheGuard(gone);
-}
-
-TEST(GuardedRead, APageThatIsGoneEndsTheReadWithTheTranslatorInstalledLater)
-{
-  PastEndOfFile_t gone;
-  ASSERT_TRUE(gone.Mapped());
-  ExpectTheGuardToEndTheRead(gone);
-  win::WIN_InstallStructuredExceptionTranslator();
-  ExpectTheGuardToEndTheRead(gone);
-  ExpectTheTranslatorOutsideTheGuard(gone);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::pair<const char*, Translator_t> cases[] = {
+      {"without the translator", Translator_t::None},
+      {"the translator installed first", Translator_t::InstalledFirst},
+      {"the translator installed later", Translator_t::InstalledLater},
+  };
+  for (const auto& [name, translator] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EXIT(GuardedReadsWith(translator), testing::ExitedWithCode(0), "");
+  }
 }
 
 TEST(GuardedReadDeathTest, ABusErrorOutsideTheGuardStillEndsTheProcess)
