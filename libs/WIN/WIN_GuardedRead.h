@@ -7,8 +7,10 @@ namespace win {
 
 // Runs read on the calling thread and returns true, or false as soon as it
 // touched a mapped page that is gone. The read may be left at any
-// instruction, so it must own nothing, throw nothing and only read memory;
-// guarded reads do not nest. Raises Error_t when the guard cannot be set up.
+// instruction, so it must own nothing and only read memory; an exception
+// it raises (a fault of another kind that the translator turns into one)
+// passes through. Guarded reads do not nest. Raises Error_t when the guard
+// cannot be set up.
 bool WIN_GuardedRead(void (*read)(void* context), void* context);
 
 // The same for a callable.
