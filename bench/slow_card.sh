@@ -48,23 +48,31 @@ copy() {
 
 program_against_copy "63 MiB update with 500 charts onto a card writing $rate bytes/s in 32 KiB clusters" 1.2
 
-# One more run of program, its lines on standard error stamped as they come:
-# the whole run against the time the card itself needs for the bytes it
-# holds afterwards, and how long "Finalizing transfer..." stood.
-rm -rf "${card:?}"/*
-start=$(date +%s.%N)
-"$cli" program --card "$card" "$work/update/big.vlm" 2>&1 >/dev/null | stdbuf -o0 tr '\r' '\n' |
-  while IFS= read -r line; do printf '%s %s\n' "$(date +%s.%N)" "$line"; done > "$work/phases.log"
-exited=$(date +%s.%N)
-sync -f "$card"
-end=$(date +%s.%N)
+# Three more runs of program, their lines on standard error stamped as they
+# come (by perl, so that the stamping keeps pace with the lines): the best
+# whole run against the time the card itself needs for the bytes it holds
+# afterwards, and the longest that "Finalizing transfer..." stood.
+best_total=""
+longest_finalizing=""
+for _ in 1 2 3; do
+  rm -rf "${card:?}"/*
+  sync -f "$card"
+  start=$(date +%s.%N)
+  "$cli" program --card "$card" "$work/update/big.vlm" 2>&1 >/dev/null | stdbuf -o0 tr '\r' '\n' |
+    perl -MTime::HiRes=time -ne '$| = 1; printf "%.6f %s", time, $_' > "$work/phases.log"
+  exited=$(date +%s.%N)
+  sync -f "$card"
+  end=$(date +%s.%N)
+  finalized=$(awk '/Finalizing transfer/ { print $1; exit }' "$work/phases.log")
+  if [ -z "$finalized" ]; then
+    echo "  finalizing           not seen: the run failed" >&2
+    exit 1
+  fi
+  best_total=$(echo "$start $end ${best_total:-999999}" | awk '{ t = $2 - $1; print (t < $3 ? t : $3) }')
+  longest_finalizing=$(echo "$finalized $exited ${longest_finalizing:-0}" | awk '{ t = $2 - $1; print (t > $3 ? t : $3) }')
+done
 bytes=$(du -sb --apparent-size "$work/backing" | cut -f1)
-finalizing=$(awk '/Finalizing transfer/ { print $1; exit }' "$work/phases.log")
-echo "  program, then sync   $(echo "$start $end" | awk '{ printf "%.2f", $2 - $1 }') s"
-echo "$bytes $rate $start $end" |
-  awk '{ c = $1 / $2; printf "  the card alone       %.2f s for %d bytes\n  ratio                %.2f (goal: at most 1.1)\n", c, $1, ($4 - $3) / c }'
-if [ -n "$finalizing" ]; then
-  echo "$finalizing $exited" | awk '{ printf "  finalizing           %.2f s (goal: below 2)\n", $2 - $1 }'
-else
-  echo "  finalizing           not seen: the run failed" >&2
-fi
+echo "  program, then sync   $(echo "$best_total" | awk '{ printf "%.2f", $1 }') s (best of three)"
+echo "$bytes $rate $best_total" |
+  awk '{ c = $1 / $2; printf "  the card alone       %.2f s for %d bytes\n  ratio                %.2f (goal: at most 1.1)\n", c, $1, $3 / c }'
+echo "$longest_finalizing" | awk '{ printf "  finalizing           %.2f s at most (goal: below 2)\n", $1 }'

@@ -104,10 +104,14 @@ void File_t::Open(const std::u16string& path, FileAccess_t access, FileCreation_
   // A pipe without a reader.
   if (!file.IsValid() && errno == ENXIO) WIN_ThrowFileError(GLO_HERE, EINVAL, path);
   if (!file.IsValid()) throw FileError_t(GLO_HERE, path);
-  struct stat status;
-  if (::fstat(file.Get(), &status) != 0) throw FileError_t(GLO_HERE, path);
-  if (S_ISDIR(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EISDIR, path);
-  if (!S_ISREG(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EINVAL, path);
+  // A file this open made is a new, empty, regular one: no need to ask (a
+  // request to the card on file systems without an attribute cache).
+  struct stat status {};
+  if (creation != FileCreation_t::CreateNew) {
+    if (::fstat(file.Get(), &status) != 0) throw FileError_t(GLO_HERE, path);
+    if (S_ISDIR(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EISDIR, path);
+    if (!S_ISREG(status.st_mode)) WIN_ThrowFileError(GLO_HERE, EINVAL, path);
+  }
   const int modes = ::fcntl(file.Get(), F_GETFL);
   if (modes < 0 || ::fcntl(file.Get(), F_SETFL, modes & ~O_NONBLOCK) != 0) throw FileError_t(GLO_HERE, path);
   if (!Admit(file.Get(), access, share)) WIN_ThrowFileError(GLO_HERE, EWOULDBLOCK, path);
