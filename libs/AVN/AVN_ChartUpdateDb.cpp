@@ -18,8 +18,6 @@
 namespace avn {
 namespace {
 
-constexpr std::uint32_t ClearedAttributes =
-    win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
 // Where the chart index keeps its cycle number.
 constexpr std::uint32_t CycleOffset = 145;
 // A partial update may be this many cycles newer than the card's charts.

@@ -14,8 +14,6 @@ namespace avn {
 namespace {
 
 constexpr std::uint32_t TerrainKinds[] = {33, 34, 35, 52};
-constexpr std::uint32_t ClearedAttributes =
-    win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
 
 // Erases the terrain alternate at path when the card holds it.
 void EraseAlternate(const std::u16string& path, TransferProgress_t& progress)

@@ -7,8 +7,14 @@
 
 #include "GLO_Optional.h"
 #include "WIN_FoundFile.h"
+#include "WIN_Utilities.h"
 
 namespace avn {
+
+// The attributes a card file loses before it is deleted: some card file
+// systems refuse to delete a file that holds them.
+inline constexpr std::uint32_t ClearedAttributes =
+    win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
 
 // The folder part of a path, with its trailing separator ("" for a bare
 // name), and the name after it.

@@ -16,12 +16,11 @@ class DestinationFile_t : public glo::NonCopyable_t {
   // opener. The file grows as it is written: it never shows a size that its
   // bytes have not reached, so a run that is killed leaves no file that
   // looks whole with holes where the bytes never came. A card file is
-  // written anew: the old one is deleted first (losing its read-only,
-  // hidden and system attributes where the card refuses otherwise), which
-  // spares card file systems a resize in place (some FUSE ones get that
-  // wrong). Its
-  // write-back starts as each chunk is written, and the one before is
-  // waited for. Raises win::FileError_t.
+  // always made anew: when its name is taken, the old file is deleted
+  // (losing its read-only, hidden and system attributes where the card
+  // refuses otherwise), which spares card file systems a resize in place
+  // (some FUSE ones get that wrong). Its write-back starts as each chunk
+  // is written, and the one before is waited for. Raises win::FileError_t.
   DestinationFile_t(const std::u16string& path, bool card);
   // Removes the file unless Close succeeded.
   ~DestinationFile_t();

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "AVN_CardFiles.h"
 #include "AVN_Exceptions.h"
 #include "WIN_Error.h"
 #include "WIN_Retry.h"
@@ -14,9 +15,6 @@
 
 namespace avn {
 namespace {
-
-constexpr std::uint32_t ClearedAttributes =
-    win::FileAttributeReadOnly | win::FileAttributeHidden | win::FileAttributeSystem;
 
 // Failures that only mean the file system has no such operation.
 bool Unsupported(int code) noexcept
