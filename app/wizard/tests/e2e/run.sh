@@ -42,25 +42,39 @@ trap 'exit 1' INT TERM
 
 # Xvfb picks a free display and tells it on descriptor 3. The screen is as
 # large as a high-density one, so that the wizard at 200 % has the room it
-# would have there.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
+# would have there. Two servers starting at once can both be told the same
+# display, and the loser then goes away: a server that does not answer is
+# stopped and another one started.
+start_xvfb() {
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || return 1
+  DISPLAY=:$(cat "$work/display")
+  export DISPLAY
+  # Told is not yet serving: wait until a client gets an answer from this
+  # server, not from another one on the same display.
+  for _ in $(seq 100); do
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    xdotool getdisplaygeometry >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+started=false
+for _ in 1 2 3; do
+  if start_xvfb; then started=true; break; fi
+  kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+  sleep 0.5
 done
-if [ ! -s "$work/display" ]; then
-  echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1
-fi
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-# Told is not yet serving: wait until a client gets an answer.
-for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-  echo "Xvfb does not answer on $DISPLAY:"; cat "$work/xvfb.log"; exit 1
+if [ "$started" != true ]; then
+  echo "Xvfb did not start or does not answer:"; cat "$work/xvfb.log"; exit 1
 fi
 
 eval "$(dbus-launch --sh-syntax)"
