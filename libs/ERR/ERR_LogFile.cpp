@@ -5,7 +5,6 @@
 #include "ERR_LogEntry.h"
 #include "GLO_Exception.h"
 #include "WIN_Error.h"
-#include "WIN_FileMapping.h"
 #include "WIN_Utilities.h"
 #include "XML_Exceptions.h"
 #include "XML_OStream.h"
@@ -91,15 +90,17 @@ void LogFile_t::Load()
     Reset();
     return;
   }
-  std::string bytes;
-  {
-    const win::FileMapping_t mapping(*file_, win::MapProtection_t::ReadOnly);
-    win::MappedFileView_t view;
-    view.Map(mapping, win::ViewAccess_t::Read);
-    bytes.assign(reinterpret_cast<const char*>(view.Base()), view.Size());
-    view.Unmap();
+  // Read, not mapped: a log that another program cuts short meanwhile then
+  // reads short and is replaced below, where a mapping would end the
+  // process with a bus error.
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  std::size_t count = 0;
+  while (count < bytes.size()) {
+    const std::size_t read = file_->Read(bytes.data() + count, bytes.size() - count);
+    if (read == 0) break;
+    count += read;
   }
-  glo::GLO_Assert(!bytes.empty(), GLO_HERE);
+  bytes.resize(count);
   // Whatever is wrong with the log's content (and a validated document can
   // still hold what a typed report cannot, such as a year before 1970) ends
   // in a report of the new error alone, never in a log that fails every

@@ -8,9 +8,11 @@
 #include <fstream>
 #include <regex>
 
+#include "FaultCard.h"
 #include "GLO_Text.h"
 #include "HostileXml.h"
 #include "TempFolder.h"
+#include "Unavailable.h"
 #include "WIN_Error.h"
 
 namespace {
@@ -104,6 +106,21 @@ TEST_F(LogFile, AnOversizedLogIsReplacedUnread)
   }
   std::filesystem::resize_file(Log(), err::LogFile_t::MaxSize + 1);
   EXPECT_EQ(Files(Add("new.cpp")), "NEW.CPP ");
+}
+
+TEST(LogFileOnACard, ALogThatCannotBeMappedIsRead)
+{
+  vtest::FaultCardOptions options;
+  options.directIo = true;
+  vtest::FaultCard card(options);
+  VTEST_REQUIRE_MOUNTED(card);
+  const std::u16string path = glo::GLO_FileNameToWide((card.Root() / "ErrorReport.xml").string());
+  for (const char* file : {"first.cpp", "second.cpp"}) {
+    err::LogFile_t log(path);
+    log.AddError(Error(file, 1));
+  }
+  err::LogFile_t log(path);
+  EXPECT_EQ(Files(log.ReportText()), "FIRST.CPP SECOND.CPP ");
 }
 
 TEST_F(LogFile, AReadOnlyLogIsMadeWritable)
