@@ -91,16 +91,13 @@ void LogFile_t::Load()
     return;
   }
   // Read, not mapped: a log that another program cuts short meanwhile then
-  // reads short and is replaced below, where a mapping would end the
-  // process with a bus error.
+  // reads short and is replaced, where a mapping would end the process with
+  // a bus error.
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::size_t count = 0;
-  while (count < bytes.size()) {
-    const std::size_t read = file_->Read(bytes.data() + count, bytes.size() - count);
-    if (read == 0) break;
-    count += read;
+  if (file_->Read(bytes.data(), bytes.size()) != bytes.size()) {
+    Reset();
+    return;
   }
-  bytes.resize(count);
   // Whatever is wrong with the log's content (and a validated document can
   // still hold what a typed report cannot, such as a year before 1970) ends
   // in a report of the new error alone, never in a log that fails every
