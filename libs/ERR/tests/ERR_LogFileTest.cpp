@@ -110,9 +110,7 @@ TEST_F(LogFile, AnOversizedLogIsReplacedUnread)
 
 TEST(LogFileOnACard, ALogThatCannotBeMappedIsRead)
 {
-  vtest::FaultCardOptions options;
-  options.directIo = true;
-  vtest::FaultCard card(options);
+  vtest::FaultCard card({.directIo = true});
   VTEST_REQUIRE_MOUNTED(card);
   const std::u16string path = glo::GLO_FileNameToWide((card.Root() / "ErrorReport.xml").string());
   for (const char* file : {"first.cpp", "second.cpp"}) {

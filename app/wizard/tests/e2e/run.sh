@@ -74,7 +74,8 @@ for _ in 1 2 3; do
   sleep 0.5
 done
 if [ "$started" != true ]; then
-  echo "Xvfb did not start or does not answer:"; cat "$work/xvfb.log"; exit 1
+  # What it said follows on the way out.
+  echo "Xvfb did not start or does not answer."; exit 1
 fi
 
 eval "$(dbus-launch --sh-syntax)"
